@@ -1,0 +1,16 @@
+#include "Application/MainWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("corvale"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvale"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVALE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("corvale"));
+
+    MainWindow window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTest>
+
+#include <functional>
+
+// Runs the event loop until the condition holds or the time-out passes; answers the condition.
+inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// Runs the event loop for the given time, delivering every queued callback.
+inline void spinEventLoop(int ms)
+{
+    QTest::qWait(ms);
+}
