@@ -1,0 +1,188 @@
+#include "Platform/UserDefaults.h"
+#include "RKKit/RKExtensions/NSUserDefaultsExtensions.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& contents)
+{
+    const QString path = dir.filePath("corvale/defaults.json");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(contents);
+    return path;
+}
+
+QJsonObject readJson(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+} // namespace
+
+TEST(UserDefaults, StandardFileFollowsXdgConfigHome)
+{
+    EXPECT_EQ(UserDefaults::standardFilePath(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/corvale/defaults.json");
+}
+
+TEST(UserDefaults, FloatForKeyReadsNumbersAndLeadingNumbersOfTexts)
+{
+    QTemporaryDir dir;
+    UserDefaults defaults(dir.filePath("d.json"));
+    const struct {
+        QVariant value;
+        float expected;
+    } cases[] = {
+        {QString("125"), 125.0f},
+        {QString("1.3"), 1.3f},
+        {QString("1.2.7"), 1.2f},
+        {QString("  42 pixels"), 42.0f},
+        {QString("-3e2"), -300.0f},
+        {QString("none"), 0.0f},
+        {QString(""), 0.0f},
+        {2.5, 2.5f},
+        {QVariantList{1, 2}, 0.0f},
+    };
+    for (const auto& c : cases) {
+        defaults.setObjectForKey(c.value, "Value");
+        EXPECT_FLOAT_EQ(defaults.floatForKey("Value"), c.expected) << c.value.toString().toStdString();
+    }
+    EXPECT_EQ(defaults.floatForKey("Missing"), 0.0f);
+}
+
+TEST(UserDefaults, ArraysComeBackWithTheirDictionariesAndNonArraysAreNone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("d.json");
+    const QVariantList history{QVariantMap{{"Name", "abc"}, {"Rating", 2.0}}, QVariantMap{{"Name", "Sigur R\u00f3s"}, {"Rating", 7.5}}};
+    {
+        UserDefaults defaults(path);
+        defaults.setObjectForKey(history, "HistoricalCorrelations");
+        defaults.setObjectForKey(QStringList{"A", "B"}, "CorrelationLookupNodes");
+        defaults.setObjectForKey(QString("not a list"), "Text");
+        EXPECT_EQ(defaults.arrayForKey("HistoricalCorrelations"), history) << "a value written is read back in the same run";
+    }
+    UserDefaults reread(path);
+    EXPECT_EQ(reread.arrayForKey("HistoricalCorrelations"), history);
+    EXPECT_EQ(reread.arrayForKey("CorrelationLookupNodes"), (QVariantList{"A", "B"}));
+    EXPECT_FALSE(reread.arrayForKey("Text").has_value());
+    EXPECT_FALSE(reread.arrayForKey("Missing").has_value());
+    EXPECT_EQ(reread.stringForKey("Text"), QString("not a list"));
+}
+
+TEST(UserDefaults, RegisteredFallbacksAreReadButNeverWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("d.json");
+    UserDefaults defaults(path);
+    defaults.registerDefaults({{"DrawerSplitHeight", "125"}});
+    EXPECT_FLOAT_EQ(defaults.floatForKey("DrawerSplitHeight"), 125.0f);
+
+    defaults.setFloatForKey(200.0f, "DrawerSplitHeight");
+    EXPECT_FLOAT_EQ(defaults.floatForKey("DrawerSplitHeight"), 200.0f);
+    defaults.setObjectForKey(QVariant(), "DrawerSplitHeight");
+    EXPECT_FALSE(readJson(path).contains("DrawerSplitHeight"));
+    EXPECT_FLOAT_EQ(defaults.floatForKey("DrawerSplitHeight"), 125.0f) << "the fallback shows again after removal";
+
+    defaults.setObjectForKey(QString("1.3"), "RKVersionChecker");
+    ASSERT_TRUE(defaults.synchronize());
+    const QJsonObject stored = readJson(path);
+    EXPECT_EQ(stored.value("RKVersionChecker").toString(), "1.3");
+    EXPECT_FALSE(stored.contains("DrawerSplitHeight"));
+}
+
+TEST(UserDefaults, GeometryKeysAreSeparateNumbers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("d.json");
+    UserDefaults defaults(path);
+    UserDefaultsExtensions::setRectForKey(defaults, QRectF(10, 20, 300, 400), "Frame");
+    UserDefaultsExtensions::setPointForKey(defaults, QPointF(1.5, 2.5), "Spot");
+    EXPECT_EQ(UserDefaultsExtensions::rectForKey(defaults, "Frame"), QRectF(10, 20, 300, 400));
+    EXPECT_EQ(UserDefaultsExtensions::pointForKey(defaults, "Spot"), QPointF(1.5, 2.5));
+    EXPECT_EQ(UserDefaultsExtensions::rectForKey(defaults, "Never"), QRectF());
+    defaults.synchronize();
+    const QStringList keys = readJson(path).keys();
+    EXPECT_EQ(keys, (QStringList{"Frame.origin.x", "Frame.origin.y", "Frame.size.height", "Frame.size.width", "Spot.x", "Spot.y"}));
+}
+
+TEST(UserDefaults, UnreadableFilesAreMovedAsideAndTheStoreStartsEmpty)
+{
+    const QByteArray bad[] = {"{ not json", "{\"CorrelationLookupNodes\": [\"A\", \"B\"", "[1, 2, 3]", "\xff\xfe\x00garbage"};
+    for (const QByteArray& contents : bad) {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, contents);
+        {
+            UserDefaults defaults(path);
+            EXPECT_FALSE(defaults.objectForKey("CorrelationLookupNodes").isValid());
+            defaults.setObjectForKey(QStringList{"C"}, "CorrelationLookupNodes");
+        }
+        const QStringList aside = QDir(QFileInfo(path).absolutePath()).entryList({"defaults.json.corrupt-*"}, QDir::Files);
+        ASSERT_EQ(aside.size(), 1) << contents.constData();
+        QFile kept(QFileInfo(path).absolutePath() + "/" + aside.first());
+        kept.open(QIODevice::ReadOnly);
+        EXPECT_EQ(kept.readAll(), contents) << "the user's bytes are kept as they were";
+        EXPECT_EQ(readJson(path).value("CorrelationLookupNodes").toArray().size(), 1);
+    }
+}
+
+TEST(UserDefaults, WritesReplaceTheFileAtomically)
+{
+    // The file is written beside and renamed into place, so a reader (or a crash) never
+    // sees half a file: the old file's inode is replaced rather than rewritten in place.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("d.json");
+    UserDefaults defaults(path);
+    defaults.setObjectForKey(QString("one"), "Key");
+    ASSERT_TRUE(defaults.synchronize());
+    struct stat before{};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &before), 0);
+    defaults.setObjectForKey(QString("two"), "Key");
+    ASSERT_TRUE(defaults.synchronize());
+    struct stat after{};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);
+    EXPECT_EQ(readJson(path).value("Key").toString(), "two");
+}
+
+// Runs only as the child process of the restart test below.
+TEST(UserDefaults, ChildProcessWritesThroughTheStandardStore)
+{
+    if (qEnvironmentVariable("CORVALE_TEST_ROLE") != "writer")
+        GTEST_SKIP() << "child process of StandardStoreSurvivesARestart";
+    UserDefaults::standardUserDefaults().setObjectForKey(QStringList{"Pink Floyd", "Bj\u00f6rk"}, "CorrelationLookupNodes");
+    UserDefaults::standardUserDefaults().setFloatForKey(1.5f, "DrawerSplitHeight");
+    // No explicit synchronize: the store writes on its way out.
+}
+
+TEST(UserDefaults, StandardStoreSurvivesARestart)
+{
+    QTemporaryDir home;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CORVALE_TEST_CONFIG_HOME", home.path());
+    env.insert("CORVALE_TEST_ROLE", "writer");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=UserDefaults.ChildProcessWritesThroughTheStandardStore"});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().constData();
+
+    UserDefaults next(home.path() + "/corvale/defaults.json");
+    EXPECT_EQ(next.arrayForKey("CorrelationLookupNodes"), (QVariantList{"Pink Floyd", "Bj\u00f6rk"}));
+    EXPECT_FLOAT_EQ(next.floatForKey("DrawerSplitHeight"), 1.5f);
+}
