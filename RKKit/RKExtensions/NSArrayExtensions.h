@@ -37,18 +37,22 @@ qsizetype insertSorted(QList<T>& list, const T& object, Compare compare)
         const int d = hasRight ? compare(list.at(mid), object) : 0;
         const bool insertHere = ((c == -1 || !hasLeft) && (d == 1 || !hasRight)) || (c == 0 && d == 1)
             || (c == -1 && d == 0) || (c == 0 && d == 0);
+        // Every step narrows the search; a comparison that answers differently for the
+        // same elements could leave no room to move and loop for ever, so where a step
+        // would make no progress the element goes here.
         if (!insertHere) {
             if (c == 1) {
-                hi = mid;
-                mid = mid / 2;
-                continue;
-            }
-            const qsizetype next = (mid + hi + 1) / 2;
-            // Only a comparison that contradicts itself leaves no room to move right; it
-            // would otherwise loop for ever, so the element goes here.
-            if (next != mid) {
-                mid = next;
-                continue;
+                if (mid < hi) {
+                    hi = mid;
+                    mid = mid / 2;
+                    continue;
+                }
+            } else {
+                const qsizetype next = (mid + hi + 1) / 2;
+                if (next != mid) {
+                    mid = next;
+                    continue;
+                }
             }
         }
         // Copy first: the object may be an element of the list itself.
@@ -69,6 +73,21 @@ qsizetype insertObjectIntoSortedArrayUsingFunctionContext(QList<T>& list, const 
                                 [&](const T& element, const T& other) { return function(element, other, context); });
 }
 
+namespace detail {
+
+// Calls the member function on the element with the new element, or, for lists of
+// pointers whose member function takes the object itself, with the object pointed to.
+template <typename T, typename Selector>
+int callSelector(Selector selector, const T& element, const T& other)
+{
+    if constexpr (std::is_invocable_v<Selector, const T&, const T&>)
+        return int(std::invoke(selector, element, other));
+    else
+        return int(std::invoke(selector, element, *other));
+}
+
+} // namespace detail
+
 // Sorted insertion with a member function of the elements (on pointers and smart
 // pointers it is called on the object pointed to).
 template <typename T, typename Selector>
@@ -76,7 +95,7 @@ template <typename T, typename Selector>
 qsizetype insertObjectIntoSortedArrayUsingSelector(QList<T>& list, const T& object, Selector selector)
 {
     return detail::insertSorted(list, object, [&](const T& element, const T& other) {
-        return int(std::invoke(selector, element, other));
+        return detail::callSelector(selector, element, other);
     });
 }
 
