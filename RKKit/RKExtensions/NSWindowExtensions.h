@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+namespace WindowExtensions {
+
+// False: windows on this platform have no textured style.
+bool isTextured(const QWidget* window);
+
+} // namespace WindowExtensions
