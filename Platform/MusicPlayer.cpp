@@ -219,7 +219,8 @@ private:
     void onDeadline()
     {
         PlayerAnswer answer;
-        answer.isRunning = !m_player.isEmpty();
+        // Without a followed identity any player counts; with one, only once it has been found.
+        answer.isRunning = !m_player.isEmpty() || (m_followed.isEmpty() && !m_candidates.isEmpty());
         answer.errorText = QStringLiteral("no answer from %1 within %2 ms").arg(m_waitingFor).arg(MusicPlayer::deadlineMs);
         finish(answer);
     }

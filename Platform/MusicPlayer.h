@@ -12,7 +12,8 @@ class QObject;
 //   isRunning false             no player counts (none on the bus, or none with the followed identity)
 //   isRunning true, artist set  the main artist of the current track (never empty)
 //   isRunning true, no artist   the player could not tell; errorText says why, for the log
-// errorText may also be set with isRunning false when the session bus itself failed.
+// errorText may also be set with isRunning false: the session bus failed, or the players did not
+// answer in time to tell whether the followed one is among them.
 struct PlayerAnswer {
     bool isRunning = false;
     std::optional<QString> artist;

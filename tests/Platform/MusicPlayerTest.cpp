@@ -199,6 +199,14 @@ TEST_F(MusicPlayerTest, HungPlayerAnswersWithAnErrorByTheDeadlineAndOnlyOnce)
     EXPECT_EQ(count, 1);
 }
 
+TEST_F(MusicPlayerTest, HungPlayerThatDoesNotCountDisturbsNothing)
+{
+    startPlayer({"--name", "aaa", "--hang", "--status", "Paused"});
+    startPlayer({"--name", "bbb", "--identity", "Bee", "--artist", "Bee Artist"});
+    expectArtist(query(), "Bee Artist");
+    expectArtist(query("Bee"), "Bee Artist");
+}
+
 TEST_F(MusicPlayerTest, NoAnswerOnceTheContextIsDestroyed)
 {
     startPlayer({"--name", "stuck", "--hang"});
