@@ -4,7 +4,16 @@
 #include <QDeadlineTimer>
 #include <QTest>
 
+#include <QString>
+
 #include <functional>
+#include <ostream>
+
+// Readable test failures: QString (and so QStringList) prints as its UTF-8 text.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Runs the event loop until the condition holds or the time-out passes; answers the condition.
 inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)

@@ -1,0 +1,97 @@
+#include "Application/ArtistAlbumNode.h"
+
+#include "Application/Browser/BrowserView.h"
+#include "RKKit/RKImages.h"
+#include "RKKit/RKText.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+void ArtistAlbumNode::init()
+{
+    CorrelationNode::init();
+    setImage(placeholderImage());
+}
+
+void ArtistAlbumNode::setAlbumImageURL(const QUrl& url)
+{
+    if (!url.isValid())
+        return;
+    std::shared_ptr<URLConnectionDelegate> delegate(self<ArtistAlbumNode>(), static_cast<URLConnectionDelegate*>(this));
+    m_data.reset();
+    m_connection = URLConnection::initWithRequestDelegate(requestWithURL(url), delegate);
+}
+
+void ArtistAlbumNode::connectionDidReceiveData(URLConnection& connection, const QByteArray& data)
+{
+    if (&connection != m_connection.get())
+        return;
+    if (!m_data)
+        m_data = QByteArray();
+    if (m_data->size() + data.size() > maximumCoverBytes) {
+        qWarning("ArtistAlbumNode: the cover of \"%s\" is larger than %lld bytes; ignored",
+                 qPrintable(primaryString()), static_cast<long long>(maximumCoverBytes));
+        connection.cancel();
+        m_data.reset();
+        return;
+    }
+    m_data->append(data);
+}
+
+void ArtistAlbumNode::connectionDidFinishLoading(URLConnection& connection)
+{
+    if (&connection != m_connection.get())
+        return;
+    const QImage cover = decodeCover(m_data.value_or(QByteArray()));
+    m_data.reset();
+    if (cover.isNull())
+        return; // not a picture: the placeholder stays rather than a bare shadow
+    setImage(imageWithShadow(cover));
+    if (BrowserView* browser = browserView())
+        browser->updateTables();
+}
+
+QImage ArtistAlbumNode::decodeCover(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAllocationLimit(maximumCoverSide * maximumCoverSide * 4 / (1024 * 1024) + 1);
+    const QSize size = reader.size(); // from the header, before any pixel is decoded
+    if (!size.isValid() || size.width() > maximumCoverSide || size.height() > maximumCoverSide)
+        return {};
+    return reader.read();
+}
+
+const RKTextAttributes& ArtistAlbumNode::secondaryAttributes() const { return RKText::textAttributesGray11(); }
+const RKTextAttributes& ArtistAlbumNode::tertiaryAttributes() const { return RKText::textAttributesGray10(); }
+
+QImage ArtistAlbumNode::placeholderImage()
+{
+    static const QImage image = RKImages::imageNamed(QStringLiteral("AlbumPlaceholder"));
+    return image;
+}
+
+QImage ArtistAlbumNode::shadowImage()
+{
+    static const QImage image = RKImages::imageNamed(QStringLiteral("AlbumShadow"));
+    return image;
+}
+
+QImage ArtistAlbumNode::imageWithShadow(const QImage& cover)
+{
+    // Drawn at twice the size so the picture stays crisp on HiDPI screens.
+    constexpr qreal ratio = 2.0;
+    QImage picture(QSize(51, 51) * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(QPointF(0, 0), shadowImage());
+    painter.drawImage(QRectF(4, 5, 43, 43), cover);
+    painter.end();
+    return picture;
+}

@@ -1,0 +1,128 @@
+#include "Application/BrondelNode.h"
+
+#include "Application/ArtistAlbumNode.h"
+#include "Application/Browser/BrowserView.h"
+#include "Application/ServiceAddress.h"
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// The property list is read with libplist's C interface: the C++ wrapper of libplist 2.2
+// loses the elements of arrays nested in dictionaries.
+struct PlistDeleter {
+    void operator()(plist_t node) const { plist_free(node); }
+};
+using PlistPointer = std::unique_ptr<void, PlistDeleter>;
+
+PlistPointer parsePropertyList(const QByteArray& bytes)
+{
+    plist_t root = nullptr;
+    if (bytes.isEmpty())
+        return nullptr;
+    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+        plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
+    else
+        plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
+    return PlistPointer(root);
+}
+
+// The text of a string entry of the pick; none when the key is missing; false when the entry
+// is there but is not a string.
+bool readText(plist_t pick, const char* key, std::optional<QString>& text)
+{
+    const plist_t item = plist_dict_get_item(pick, key);
+    if (!item)
+        return true;
+    if (plist_get_node_type(item) != PLIST_STRING)
+        return false;
+    char* value = nullptr;
+    plist_get_string_val(item, &value);
+    text = QString::fromUtf8(value ? value : "");
+    free(value);
+    return true;
+}
+
+} // namespace
+
+QString BrondelNode::picksURL()
+{
+    return serviceURL() + QStringLiteral("/picks") + QStringLiteral(".plist");
+}
+
+void BrondelNode::addHeaderNodes()
+{
+    addNode(Node::nodeWithPrimary<TitleNode>(primaryString()));
+}
+
+void BrondelNode::nodeWasSelected()
+{
+    downloadPlist();
+}
+
+void BrondelNode::downloadPlist()
+{
+    if (m_connection)
+        return;
+    m_data = QByteArray();
+    std::shared_ptr<URLConnectionDelegate> delegate(self<BrondelNode>(), static_cast<URLConnectionDelegate*>(this));
+    m_connection = URLConnection::initWithRequestDelegate(requestWithURL(URLWithString(picksURL())), delegate);
+}
+
+void BrondelNode::connectionDidReceiveData(URLConnection& connection, const QByteArray& data)
+{
+    if (&connection != m_connection.get() || !m_data)
+        return;
+    if (m_data->size() + data.size() > maximumListBytes) {
+        qWarning("BrondelNode: the picks list is larger than %lld bytes; ignored", static_cast<long long>(maximumListBytes));
+        connection.cancel();
+        m_data.reset();
+        return;
+    }
+    m_data->append(data);
+}
+
+void BrondelNode::connectionDidFinishLoading(URLConnection& connection)
+{
+    if (&connection != m_connection.get() || !m_data)
+        return;
+    m_isLoaded = true;
+    addPicksFromPropertyList(*m_data);
+    m_data.reset();
+}
+
+void BrondelNode::addPicksFromPropertyList(const QByteArray& bytes)
+{
+    const PlistPointer root = parsePropertyList(bytes);
+    if (!root || plist_get_node_type(root.get()) != PLIST_DICT)
+        return;
+    const plist_t picks = plist_dict_get_item(root.get(), "Artists");
+    if (!picks || plist_get_node_type(picks) != PLIST_ARRAY)
+        return;
+    const uint32_t count = plist_array_get_size(picks);
+    for (uint32_t i = 0; i < count; ++i) {
+        const plist_t pick = plist_array_get_item(picks, i);
+        if (!pick || plist_get_node_type(pick) != PLIST_DICT)
+            continue;
+        std::optional<QString> artist, album, description, image;
+        if (!readText(pick, "Artist", artist) || !readText(pick, "Album", album) || !readText(pick, "Description", description))
+            continue;
+        if (!readText(pick, "Image", image))
+            image.reset(); // a cover address that is not a text: the placeholder stays
+        auto row = Node::node<ArtistAlbumNode>();
+        if (artist)
+            row->setArtist(*artist);
+        if (album)
+            row->setAlbum(*album);
+        if (description)
+            row->setDescription(*description);
+        addNode(row);
+        if (image)
+            row->setAlbumImageURL(URLWithString(*image));
+    }
+    if (BrowserView* browser = browserView())
+        browser->updateTables();
+}

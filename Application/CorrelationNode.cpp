@@ -1,0 +1,96 @@
+#include "Application/CorrelationNode.h"
+
+#include "Application/AdView.h"
+#include "Application/Browser/BrowserView.h"
+#include "Application/Correlation.h"
+#include "Application/MainNode.h"
+#include "Application/URLQueryNode.h"
+#include "RKKit/RKImages.h"
+
+#include <cmath>
+#include <limits>
+
+void CorrelationContainerNode::addHeaderNodes()
+{
+    addNode(Node::nodeWithPrimary<TitleNode>(QStringLiteral("Similar to %1").arg(primaryString())));
+}
+
+void CorrelationContainerNode::setCorrelations(const std::vector<Correlation>& correlations)
+{
+    m_isLoaded = true;
+    m_minRating = std::numeric_limits<float>::infinity();
+    m_maxRating = 0.0f;
+    for (const Correlation& record : correlations) {
+        auto row = Node::nodeWithPrimary<CorrelationNode>(record.name);
+        row->rating = record.rating;
+        addNode(row);
+        if (record.rating < m_minRating)
+            m_minRating = record.rating;
+        if (record.rating > m_maxRating)
+            m_maxRating = record.rating;
+    }
+}
+
+std::uint32_t CorrelationNode::starCount(float rating, float minRating, float maxRating)
+{
+    if (maxRating == minRating)
+        return 4;
+    const float q = (rating - minRating) / ((maxRating - minRating) * 0.25f) + 1.0f;
+    // Ratings come from the network: an infinite or undefined quotient must not reach the
+    // integer conversion, and a rating outside the range still shows between 1 and 4 stars.
+    if (std::isnan(q))
+        return 1;
+    if (q >= 4.0f)
+        return 4;
+    if (q < 1.0f)
+        return 1;
+    return std::uint32_t(q);
+}
+
+std::uint32_t CorrelationNode::nStars()
+{
+    if (m_nStars == 0) {
+        const auto container = std::dynamic_pointer_cast<CorrelationContainerNode>(parentNode());
+        m_nStars = container ? starCount(rating, container->minRating(), container->maxRating()) : 4;
+    }
+    return m_nStars;
+}
+
+void CorrelationNode::nodeWasSelected()
+{
+    if (nodes().empty()) {
+        addNode(Node::nodeWithPrimary<TitleNode>(primaryString()));
+        addNode(Node::node<GoogleNode>());
+        addNode(Node::node<GoogleImagesNode>());
+        addNode(Node::node<GoogleNewsNode>());
+        addNode(Node::node<SeparatorNode>());
+        addNode(Node::node<AmazonNode>());
+        addNode(Node::node<Everything2Node>());
+        addNode(Node::node<RollingStoneNode>());
+        addNode(Node::node<SeparatorNode>());
+        addNode(Node::node<iTunesMusicStoreNode>());
+        addNode(Node::node<AcquisitionNode>());
+    }
+    if (AdView* banner = AdView::instance())
+        banner->setKeywords(primaryString());
+}
+
+void CorrelationNode::doubleClickedNode()
+{
+    BrowserView* browser = browserView();
+    if (!browser || !browser->rootNode())
+        return;
+    browser->rootNode()->addNewLookupNodeWithStringAndSelect(primaryString(), true);
+}
+
+QImage CorrelationNode::starWhiteImage()
+{
+    static const QImage image = RKImages::imageNamed(QStringLiteral("StarWhite"));
+    return image;
+}
+
+QImage CorrelationNode::starGrayImage()
+{
+    static const QImage image = RKImages::imageNamed(QStringLiteral("StarGray"));
+    return image;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+// "Your Recommendations": every answer any lookup receives is folded in here. Each artist's
+// ratings are summed, the artists are ranked by their totals, and the forty best are shown.
+// The whole ranking is stored at quit and read back at the next start.
+
+#include "Application/Correlation.h"
+#include "Application/CorrelationNode.h"
+
+#include <QHash>
+
+#include <memory>
+#include <vector>
+
+class HistoryNode : public CorrelationContainerNode {
+public:
+    static constexpr std::size_t shownRows = 40;
+    static constexpr std::size_t summaryNames = 3;
+
+    // The one history of the process, made at first request.
+    static std::shared_ptr<HistoryNode> instance();
+
+    void init() override;
+    // A caption with this node's own primary text.
+    void addHeaderNodes() override;
+
+    // Sums the ratings into the ranking, empties the columns from the third on and rebuilds
+    // the rows. An empty list still rebuilds.
+    void addCorrelations(const std::vector<Correlation>& correlations);
+    // The forty best as rows, and the three best names as the second line.
+    void createNodes();
+    void loadDefaults();
+    void saveDefaults();
+    // Forgets every record; neither rebuilds the rows nor writes the store.
+    void resetHistory();
+
+    // The ranking, highest total first.
+    std::vector<HistoricalCorrelation> historicalCorrelations() const;
+    std::size_t historicalCorrelationCount() const { return m_ranking.size(); }
+    const HistoricalCorrelation* historicalCorrelationNamed(const QString& name) const;
+
+private:
+    struct Record {
+        HistoricalCorrelation correlation;
+        quint64 serial = 0; // a fixed order among equal totals: the earlier-seen record first
+        bool changed = false;
+    };
+    static bool ranksBefore(const std::unique_ptr<Record>& a, const std::unique_ptr<Record>& b);
+    void rerank(std::size_t changedCount);
+
+    std::vector<std::unique_ptr<Record>> m_ranking;
+    QHash<QString, Record*> m_nameToHistoricalCorrelation;
+    quint64 m_nextSerial = 0;
+};

@@ -1,0 +1,174 @@
+#pragma once
+
+// Every row of the column browser is a Node: a model object owning an ordered list of child
+// nodes, and the cell that draws its row. Kinds of rows are subclasses overriding a fixed set
+// of hooks and class-level settings.
+
+#include "RKKit/RKTableCell.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class BrowserView;
+class QMouseEvent;
+class RKTableString;
+struct RKTextAttributes;
+
+class Node : public RKTableCell, public std::enable_shared_from_this<Node> {
+public:
+    using NodeList = std::vector<std::shared_ptr<Node>>;
+
+    Node();
+    ~Node() override;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+
+    // Factories: make a T, run its initialiser, set the labels given, then postInit (which adds
+    // the header rows, so they may quote the labels). A kind may opt out of postInit in node().
+    template <class T = Node>
+    static std::shared_ptr<T> node()
+    {
+        auto n = make<T>();
+        if constexpr (T::postInitInNodeFactory)
+            n->postInit();
+        return n;
+    }
+    template <class T = Node>
+    static std::shared_ptr<T> nodeWithPrimary(const QString& primary)
+    {
+        auto n = make<T>();
+        n->setPrimary(primary);
+        n->postInit();
+        return n;
+    }
+    template <class T = Node>
+    static std::shared_ptr<T> nodeWithPrimarySecondary(const QString& primary, const QString& secondary)
+    {
+        auto n = make<T>();
+        n->setPrimary(primary);
+        n->setSecondary(secondary);
+        n->postInit();
+        return n;
+    }
+    // Plain creation and initialisation, without labels or postInit.
+    template <class T = Node>
+    static std::shared_ptr<T> make()
+    {
+        auto n = std::make_shared<T>();
+        n->init();
+        return n;
+    }
+    static constexpr bool postInitInNodeFactory = true;
+
+    // The initialiser. Runs once the node is held by a std::shared_ptr, so it may register
+    // itself for notifications; subclasses call their base's init() first.
+    virtual void init() {}
+    virtual void postInit();
+    virtual void addHeaderNodes() {}
+
+    virtual bool isLoaded() const { return m_isLoaded; }
+    // This node's browser, else its parent's, and so on up; none for a detached node.
+    BrowserView* browserView() const;
+    std::shared_ptr<Node> parentNode() const { return m_parentNode.lock(); }
+
+    const RKTableString* primary() const { return m_primary.get(); }
+    const RKTableString* secondary() const { return m_secondary.get(); }
+    const RKTableString* tertiary() const { return m_tertiary.get(); }
+    // The plain texts of the labels; the empty text for an absent label.
+    QString primaryString() const;
+    QString secondaryString() const;
+    QString tertiaryString() const;
+
+    const NodeList& nodes() const { return m_nodes; }
+    void addNode(const std::shared_ptr<Node>& node);
+    // Removes every occurrence of that very node; its parentNode is left as it was.
+    void removeNode(const Node* node);
+    void removeAllNodes();
+
+    virtual bool mightHaveSubnodes() const { return false; }
+    virtual bool canSelectNode() const { return true; }
+    virtual void nodeWasSelected() {}
+    virtual void doubleClickedNode() {}
+    virtual void mouseEnteredCurrentFrame(const QMouseEvent* event, const QRectF& frame);
+    virtual void mouseExitedCurrentFrame(const QMouseEvent* event, const QRectF& frame);
+    virtual void mouseMovedCurrentFrame(const QMouseEvent* event, const QRectF& frame);
+    virtual bool nodeMouseDown(const QMouseEvent* event);
+    virtual bool nodeMouseUp(const QMouseEvent* event);
+
+    // Labels and picture. Each label is built anew with the attribute set of this node's kind.
+    void setPrimary(const QString& text);
+    void setSecondary(const QString& text);
+    void setTertiary(const QString& text);
+    void setImage(const QImage& image);
+    const QImage& image() const { return m_image; }
+
+    // Where the picture's top-left corner goes, from the row's top-left.
+    virtual QSizeF imageOffset() const { return {1, 1}; }
+
+    // Class-level attribute sets of the three labels.
+    virtual const RKTextAttributes& primaryAttributes() const;
+    virtual const RKTextAttributes& secondaryAttributes() const;
+    virtual const RKTextAttributes& tertiaryAttributes() const;
+
+    bool shouldDrawAlternateText = false;
+    bool isMouseDown = false;
+
+protected:
+    template <class T>
+    std::shared_ptr<T> self()
+    {
+        return std::static_pointer_cast<T>(shared_from_this());
+    }
+
+    bool m_isLoaded = false;
+
+private:
+    friend class BrowserView;
+
+    NodeList m_nodes;
+    std::weak_ptr<Node> m_parentNode;
+    QPointer<BrowserView> m_browserView;
+    std::unique_ptr<RKTableString> m_primary;
+    std::unique_ptr<RKTableString> m_secondary;
+    std::unique_ptr<RKTableString> m_tertiary;
+    QImage m_image;
+};
+
+// The caption strip at the top of a column; not selectable.
+class TitleNode : public Node {
+public:
+    bool canSelectNode() const override { return false; }
+    const RKTextAttributes& primaryAttributes() const override;
+};
+
+// The content of a column with nothing to show: its only child is a caption strip without words.
+class TitleContainerNode : public Node {
+public:
+    static constexpr bool postInitInNodeFactory = false;
+    void init() override;
+};
+
+// A thin divider row; not selectable.
+class SeparatorNode : public Node {
+public:
+    bool canSelectNode() const override { return false; }
+};
+
+// A declared kind of row without behaviour of its own.
+class HeaderNode : public Node {
+};
+
+// The row of a lookup that found nothing; not selectable.
+class NothingFoundNode : public Node {
+public:
+    void init() override;
+    bool canSelectNode() const override { return false; }
+    const RKTextAttributes& primaryAttributes() const override;
+    const RKTextAttributes& secondaryAttributes() const override;
+    static QImage nodeImage();
+};

@@ -1,0 +1,124 @@
+#include "Application/URLQueryNode.h"
+
+#include "Application/Browser/BrowserView.h"
+#include "Platform/URLConnection.h"
+#include "RKKit/RKExtensions/NSStringExtensions.h"
+#include "RKKit/RKImages.h"
+
+#include <QDesktopServices>
+
+void URLQueryNode::init()
+{
+    Node::init();
+    setPrimary(linkText());
+    setImage(nodeImage());
+}
+
+QString URLQueryNode::addressText() const
+{
+    const auto parent = parentNode();
+    const QString name = parent ? parent->primaryString() : QString();
+    // The whole name is encoded, so "Simon & Garfunkel" or "Björk" search for all of it.
+    QString address = formatString();
+    address.replace(QStringLiteral("%@"), StringExtensions::stringByEscapingURLComponent(name));
+    return address;
+}
+
+void URLQueryNode::nodeAction()
+{
+    const QUrl url = URLWithString(addressText());
+    if (url.isValid())
+        QDesktopServices::openUrl(url);
+}
+
+void URLQueryNode::redraw()
+{
+    if (BrowserView* browser = browserView())
+        browser->redrawNode(this);
+}
+
+void URLQueryNode::mouseEnteredCurrentFrame(const QMouseEvent*, const QRectF&)
+{
+    shouldDrawAlternateText = true;
+    isMouseOver = true;
+    redraw();
+}
+
+void URLQueryNode::mouseExitedCurrentFrame(const QMouseEvent*, const QRectF&)
+{
+    shouldDrawAlternateText = false;
+    isMouseOver = false;
+    redraw();
+}
+
+void URLQueryNode::mouseMovedCurrentFrame(const QMouseEvent*, const QRectF&) {}
+
+bool URLQueryNode::nodeMouseDown(const QMouseEvent*)
+{
+    isMouseDown = true;
+    redraw();
+    return true;
+}
+
+bool URLQueryNode::nodeMouseUp(const QMouseEvent*)
+{
+    isMouseDown = false;
+    redraw();
+    nodeAction();
+    return true;
+}
+
+QImage URLQueryNode::linkWhiteImage()
+{
+    static const QImage image = RKImages::imageNamed(QStringLiteral("LinkWhite"));
+    return image;
+}
+
+QImage URLQueryNode::linkGrayImage()
+{
+    static const QImage image = RKImages::imageNamed(QStringLiteral("Link"));
+    return image;
+}
+
+QString GoogleNode::linkText() const { return QStringLiteral("Search Google"); }
+QString GoogleNode::formatString() const { return QStringLiteral("http://www.google.com/search?q=%@"); }
+
+QString GoogleImagesNode::linkText() const { return QStringLiteral("Search Google Images"); }
+QString GoogleImagesNode::formatString() const { return QStringLiteral("http://images.google.com/images?q=%@"); }
+
+QString GoogleNewsNode::linkText() const { return QStringLiteral("Search Google News"); }
+QString GoogleNewsNode::formatString() const { return QStringLiteral("http://news.google.com/news?hl=en&edition=us&q=%@"); }
+
+QString AmazonNode::linkText() const { return QStringLiteral("Search Amazon.com"); }
+QString AmazonNode::formatString() const
+{
+    return QStringLiteral("http://www.amazon.com/exec/obidos/external-search?tag=quorvix&mode=blended&index=music&keyword=%@");
+}
+
+QString Everything2Node::linkText() const { return QStringLiteral("Search Everything2"); }
+QString Everything2Node::formatString() const { return QStringLiteral("http://everything2.com/index.pl?node=%@"); }
+
+QString RollingStoneNode::linkText() const { return QStringLiteral("Search Rolling Stone"); }
+QString RollingStoneNode::formatString() const
+{
+    return QStringLiteral("http://www.rollingstone.com/bin/search/?st=music&query=%@&1.x=0&1.y=0");
+}
+
+QString iTunesMusicStoreNode::linkText() const { return QStringLiteral("Search iTunes Music Store"); }
+QString iTunesMusicStoreNode::formatString() const
+{
+    return QStringLiteral("itms://phobos.apple.com/WebObjects/MZSearch.woa/wa/com.apple.jingle.search.DirectAction/search?term=%@&type=artistName");
+}
+QImage iTunesMusicStoreNode::nodeImage() const
+{
+    static const QImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("itunes")), QSizeF(16, 16));
+    return image;
+}
+
+QString AcquisitionNode::linkText() const { return QStringLiteral("Search with Acquisition"); }
+QString AcquisitionNode::formatString() const { return QStringLiteral("acquisitionsearch://%@"); }
+QImage AcquisitionNode::nodeImage() const
+{
+    static const QImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("Acquisition")), QSizeF(16, 16));
+    return image;
+}

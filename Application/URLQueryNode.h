@@ -1,0 +1,89 @@
+#pragma once
+
+// Search-link rows: each opens a search for the artist of its parent row on an outside service.
+// A row cannot be selected; pressing and releasing the mouse on it opens the link.
+
+#include "Application/Node.h"
+
+class URLQueryNode : public Node {
+public:
+    bool isMouseOver = false;
+
+    void init() override;
+    bool canSelectNode() const override { return false; }
+
+    virtual QString linkText() const { return {}; }
+    // The address template, with one "%@" where the artist's name goes.
+    virtual QString formatString() const { return {}; }
+    virtual QImage nodeImage() const { return {}; }
+
+    // The template filled with the parent's artist name, encoded for an address.
+    QString addressText() const;
+    // Opens addressText() in the application registered for its scheme; nothing when it is
+    // not a valid address.
+    void nodeAction();
+
+    void mouseEnteredCurrentFrame(const QMouseEvent* event, const QRectF& frame) override;
+    void mouseExitedCurrentFrame(const QMouseEvent* event, const QRectF& frame) override;
+    void mouseMovedCurrentFrame(const QMouseEvent* event, const QRectF& frame) override;
+    bool nodeMouseDown(const QMouseEvent* event) override;
+    bool nodeMouseUp(const QMouseEvent* event) override;
+
+    static QImage linkWhiteImage();
+    static QImage linkGrayImage();
+
+private:
+    void redraw();
+};
+
+class GoogleNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+};
+
+class GoogleImagesNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+};
+
+class GoogleNewsNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+};
+
+class AmazonNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+};
+
+class Everything2Node : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+};
+
+class RollingStoneNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+};
+
+class iTunesMusicStoreNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+    QImage nodeImage() const override;
+    QSizeF imageOffset() const override { return {0, 4}; }
+};
+
+class AcquisitionNode : public URLQueryNode {
+public:
+    QString linkText() const override;
+    QString formatString() const override;
+    QImage nodeImage() const override;
+    QSizeF imageOffset() const override { return {0, 4}; }
+};

@@ -1,0 +1,201 @@
+#include "Application/Browser/BrowserView.h"
+#include "Application/Browser/MetaTableView.h"
+#include "Application/HistoryNode.h"
+#include "Application/MainNode.h"
+#include "Platform/NotificationCenter.h"
+#include "Platform/UserDefaults.h"
+
+#include "support/TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<Correlation> answer(std::initializer_list<std::pair<const char*, float>> list)
+{
+    std::vector<Correlation> out;
+    for (const auto& [name, rating] : list)
+        out.push_back(Correlation{QString::fromUtf8(name), rating, 0});
+    return out;
+}
+
+QStringList rankedNames(const HistoryNode& history)
+{
+    QStringList names;
+    for (const auto& record : history.historicalCorrelations())
+        names.append(record.name);
+    return names;
+}
+
+} // namespace
+
+TEST(History, SumsRatingsPerExactName)
+{
+    auto history = HistoryNode::instance();
+    history->addCorrelations(answer({{"X", 3}, {"x", 1}}));
+    history->addCorrelations(answer({{"X", 4.5f}}));
+    ASSERT_NE(history->historicalCorrelationNamed("X"), nullptr);
+    EXPECT_EQ(history->historicalCorrelationNamed("X")->rating, 7.5f);
+    EXPECT_EQ(history->historicalCorrelationNamed("x")->rating, 1.0f) << "letter case makes another record";
+    EXPECT_EQ(rankedNames(*history), (QStringList{"X", "x"}));
+}
+
+TEST(History, ShowsTheFortyBestAndTheThreeBestNames)
+{
+    auto history = HistoryNode::instance();
+    history->setPrimary("Your Recommendations");
+    history->addCorrelations(answer({{"B", 2}, {"A", 5}}));
+    EXPECT_EQ(history->secondaryString(), "A, B");
+
+    std::vector<Correlation> many;
+    for (int i = 0; i < 45; ++i)
+        many.push_back(Correlation{QStringLiteral("Artist %1").arg(i), float(100 + i), 0});
+    history->addCorrelations(many);
+    ASSERT_EQ(history->nodes().size(), 41u);
+    EXPECT_EQ(history->nodes().front()->primaryString(), "Your Recommendations");
+    EXPECT_EQ(history->nodes()[1]->primaryString(), "Artist 44");
+    EXPECT_EQ(history->nodes()[40]->primaryString(), "Artist 5");
+    EXPECT_EQ(history->secondaryString(), "Artist 44, Artist 43, Artist 42");
+    EXPECT_EQ(history->minRating(), 105.0f) << "the stars compare the shown rows only";
+    EXPECT_EQ(history->historicalCorrelationCount(), 47u);
+}
+
+TEST(History, EqualTotalsKeepAFixedOrder)
+{
+    auto history = HistoryNode::instance();
+    history->addCorrelations(answer({{"first", 1}, {"second", 1}, {"third", 1}}));
+    history->addCorrelations(answer({{"third", 0}, {"second", 0}}));
+    EXPECT_EQ(rankedNames(*history), (QStringList{"first", "second", "third"}));
+}
+
+TEST(History, IncrementalRankingMatchesAFullSort)
+{
+    // Random answers with repeats, negative ratings and ties, checked against a plain sort of
+    // the summed totals after every answer.
+    auto history = HistoryNode::instance();
+    QRandomGenerator random(1234);
+    QHash<QString, float> totals;
+    QHash<QString, int> firstSeen;
+    for (int round = 0; round < 300; ++round) {
+        std::vector<Correlation> received;
+        const int size = int(random.bounded(1, 12));
+        for (int i = 0; i < size; ++i) {
+            const QString name = QStringLiteral("a%1").arg(random.bounded(400));
+            const float rating = float(int(random.bounded(-20, 60)) / 2);
+            received.push_back(Correlation{name, rating, 0});
+            if (!firstSeen.contains(name))
+                firstSeen.insert(name, int(firstSeen.size()));
+            totals[name] += rating;
+        }
+        history->addCorrelations(received);
+
+        QStringList expected = totals.keys();
+        std::sort(expected.begin(), expected.end(), [&](const QString& a, const QString& b) {
+            if (totals[a] != totals[b])
+                return totals[a] > totals[b];
+            return firstSeen[a] < firstSeen[b];
+        });
+        ASSERT_EQ(rankedNames(*history), expected) << "after answer " << round;
+    }
+}
+
+TEST(History, AnAnswerEmptiesTheThirdColumnOnward)
+{
+    BrowserView browser;
+    auto root = browser.rootNode();
+    auto history = HistoryNode::instance();
+    history->addCorrelations(answer({{"Yes", 5}}));
+    browser.tableAtIndex(0)->selectRowByExtendingSelection(3, false); // the history entry
+    browser.tableAtIndex(1)->selectRowByExtendingSelection(1, false); // its row "Yes"
+    ASSERT_EQ(browser.tableAtIndex(2)->numberOfRows(), 11) << "the search links of Yes";
+
+    history->addCorrelations({});
+    EXPECT_EQ(browser.tableAtIndex(2)->numberOfRows(), 1) << "a placeholder";
+    EXPECT_EQ(browser.tableAtIndex(1)->rootNode(), history);
+    EXPECT_EQ(browser.tableAtIndex(1)->numberOfRows(), 2) << "the rebuilt rows are shown";
+}
+
+TEST(History, LoadsAtTheFirstTurnOfTheEventLoop)
+{
+    UserDefaults::standardUserDefaults().setObjectForKey(
+        QVariantList{QVariantMap{{"Name", "Twice"}, {"Rating", 2.0}}, QVariantMap{{"Rating", 9.0}},
+                     QVariantMap{{"Name", "Once"}, {"Rating", 3.0}}, QVariantMap{{"Name", "Twice"}, {"Rating", 2.5}},
+                     QString("not a record")},
+        "HistoricalCorrelations");
+    auto history = HistoryNode::instance();
+    EXPECT_EQ(history->historicalCorrelationCount(), 0u) << "nothing is read while the root is built";
+    ASSERT_TRUE(waitUntil([&] { return history->historicalCorrelationCount() > 0; }));
+    EXPECT_EQ(rankedNames(*history), (QStringList{"Twice", "Once"})) << "an element without a name is skipped";
+    EXPECT_EQ(history->historicalCorrelationNamed("Twice")->rating, 4.5f);
+}
+
+TEST(History, StartsEmptyOnAFreshProfile)
+{
+    BrowserView browser;
+    auto history = HistoryNode::instance();
+    EXPECT_EQ(history->secondaryString(), " ");
+    spinEventLoop(20);
+    EXPECT_EQ(history->secondaryString(), "");
+    ASSERT_EQ(history->nodes().size(), 1u);
+    EXPECT_EQ(history->nodes().front()->primaryString(), "Your Recommendations");
+    EXPECT_TRUE(history->isLoaded());
+}
+
+TEST(History, ResetForgetsWithoutRebuilding)
+{
+    auto history = HistoryNode::instance();
+    history->addCorrelations(answer({{"A", 1}}));
+    history->resetHistory();
+    EXPECT_EQ(history->historicalCorrelationCount(), 0u);
+    EXPECT_EQ(history->nodes().size(), 2u);
+}
+
+// Child process roles of the restart test below.
+TEST(History, ChildProcessRole)
+{
+    const QString role = qEnvironmentVariable("CORVALE_TEST_ROLE");
+    if (role.isEmpty())
+        GTEST_SKIP() << "child process of SurvivesARestartInRankingOrder";
+    postApplicationWillTerminateOnQuit();
+    auto history = HistoryNode::instance();
+    spinEventLoop(20);
+    if (role == "first-run") {
+        std::vector<Correlation> many;
+        for (int i = 0; i < 60; ++i)
+            many.push_back(Correlation{QStringLiteral("Artist %1").arg(i), float(i), 0});
+        history->addCorrelations(many);
+    } else {
+        history->addCorrelations(answer({{"Artist 0", 100}}));
+    }
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec(); // quitting writes the ranking
+}
+
+TEST(History, SurvivesARestartInRankingOrder)
+{
+    QTemporaryDir home;
+    for (const char* role : {"first-run", "second-run"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("CORVALE_TEST_CONFIG_HOME", home.path());
+        env.insert("CORVALE_TEST_ROLE", role);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=History.ChildProcessRole"});
+        ASSERT_TRUE(child.waitForFinished(20000));
+        ASSERT_EQ(child.exitCode(), 0) << child.readAll().constData();
+    }
+    UserDefaults stored(home.path() + "/corvale/defaults.json");
+    const QVariantList array = stored.arrayForKey("HistoricalCorrelations").value_or(QVariantList());
+    ASSERT_EQ(array.size(), 60) << "every record, not only the forty shown";
+    EXPECT_EQ(array.first().toMap(), (QVariantMap{{"Name", "Artist 0"}, {"Rating", 100.0}})) << "loaded, then summed";
+    EXPECT_EQ(array.at(1).toMap().value("Name"), "Artist 59");
+    EXPECT_EQ(array.last().toMap().value("Name"), "Artist 1");
+}
