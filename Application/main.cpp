@@ -1,4 +1,5 @@
 #include "Application/MainWindow.h"
+#include "Platform/NotificationCenter.h"
 
 #include <QApplication>
 
@@ -9,6 +10,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Corvale"));
     QApplication::setApplicationVersion(QStringLiteral(CORVALE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("corvale"));
+
+    // Quitting tells every part to save its state, then writes the defaults file.
+    postApplicationWillTerminateOnQuit();
 
     MainWindow window;
     window.show();
