@@ -3,12 +3,33 @@
 // Shared pieces of the application's tests: a real similar-artist server on 127.0.0.1 that the
 // defaults key "ServiceURL" points at, and tagged answers in the service's format.
 
+#include "Application/Correlation.h"
+#include "Application/Node.h"
 #include "Platform/UserDefaults.h"
 #include "support/LocalHttpServer.h"
 
 #include <QUrlQuery>
 
 #include <utility>
+#include <vector>
+
+// The primary texts of a node's children, in order.
+inline QStringList primaries(const Node& node)
+{
+    QStringList texts;
+    for (const auto& child : node.nodes())
+        texts.append(child->primaryString());
+    return texts;
+}
+
+// Similar-artist records from (name, rating) pairs.
+inline std::vector<Correlation> records(std::initializer_list<std::pair<const char*, float>> list)
+{
+    std::vector<Correlation> out;
+    for (const auto& [name, rating] : list)
+        out.push_back(Correlation{QString::fromUtf8(name), rating, 0});
+    return out;
+}
 
 struct SimilarArtist {
     QString name;

@@ -10,20 +10,14 @@
 
 #include "support/TestUtil.h"
 
+#include "ApplicationTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 namespace {
-std::vector<Correlation> records(std::initializer_list<std::pair<const char*, float>> list)
-{
-    std::vector<Correlation> out;
-    for (const auto& [name, rating] : list)
-        out.push_back(Correlation{QString::fromUtf8(name), rating, 0});
-    return out;
-}
-
 std::vector<std::uint32_t> starsOf(CorrelationContainerNode& container)
 {
     std::vector<std::uint32_t> stars;

@@ -13,14 +13,6 @@
 
 namespace {
 
-QStringList primaries(const Node& node)
-{
-    QStringList texts;
-    for (const auto& child : node.nodes())
-        texts.append(child->primaryString());
-    return texts;
-}
-
 QStringList logged;
 void recordMessage(QtMsgType, const QMessageLogContext&, const QString& message)
 {

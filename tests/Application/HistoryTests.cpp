@@ -7,6 +7,8 @@
 
 #include "support/TestUtil.h"
 
+#include "ApplicationTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -18,14 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-std::vector<Correlation> answer(std::initializer_list<std::pair<const char*, float>> list)
-{
-    std::vector<Correlation> out;
-    for (const auto& [name, rating] : list)
-        out.push_back(Correlation{QString::fromUtf8(name), rating, 0});
-    return out;
-}
 
 QStringList rankedNames(const HistoryNode& history)
 {
@@ -40,8 +34,8 @@ QStringList rankedNames(const HistoryNode& history)
 TEST(History, SumsRatingsPerExactName)
 {
     auto history = HistoryNode::instance();
-    history->addCorrelations(answer({{"X", 3}, {"x", 1}}));
-    history->addCorrelations(answer({{"X", 4.5f}}));
+    history->addCorrelations(records({{"X", 3}, {"x", 1}}));
+    history->addCorrelations(records({{"X", 4.5f}}));
     ASSERT_NE(history->historicalCorrelationNamed("X"), nullptr);
     EXPECT_EQ(history->historicalCorrelationNamed("X")->rating, 7.5f);
     EXPECT_EQ(history->historicalCorrelationNamed("x")->rating, 1.0f) << "letter case makes another record";
@@ -52,7 +46,7 @@ TEST(History, ShowsTheFortyBestAndTheThreeBestNames)
 {
     auto history = HistoryNode::instance();
     history->setPrimary("Your Recommendations");
-    history->addCorrelations(answer({{"B", 2}, {"A", 5}}));
+    history->addCorrelations(records({{"B", 2}, {"A", 5}}));
     EXPECT_EQ(history->secondaryString(), "A, B");
 
     std::vector<Correlation> many;
@@ -71,8 +65,8 @@ TEST(History, ShowsTheFortyBestAndTheThreeBestNames)
 TEST(History, EqualTotalsKeepAFixedOrder)
 {
     auto history = HistoryNode::instance();
-    history->addCorrelations(answer({{"first", 1}, {"second", 1}, {"third", 1}}));
-    history->addCorrelations(answer({{"third", 0}, {"second", 0}}));
+    history->addCorrelations(records({{"first", 1}, {"second", 1}, {"third", 1}}));
+    history->addCorrelations(records({{"third", 0}, {"second", 0}}));
     EXPECT_EQ(rankedNames(*history), (QStringList{"first", "second", "third"}));
 }
 
@@ -112,7 +106,7 @@ TEST(History, AnAnswerEmptiesTheThirdColumnOnward)
     BrowserView browser;
     auto root = browser.rootNode();
     auto history = HistoryNode::instance();
-    history->addCorrelations(answer({{"Yes", 5}}));
+    history->addCorrelations(records({{"Yes", 5}}));
     browser.tableAtIndex(0)->selectRowByExtendingSelection(3, false); // the history entry
     browser.tableAtIndex(1)->selectRowByExtendingSelection(1, false); // its row "Yes"
     ASSERT_EQ(browser.tableAtIndex(2)->numberOfRows(), 11) << "the search links of Yes";
@@ -152,7 +146,7 @@ TEST(History, StartsEmptyOnAFreshProfile)
 TEST(History, ResetForgetsWithoutRebuilding)
 {
     auto history = HistoryNode::instance();
-    history->addCorrelations(answer({{"A", 1}}));
+    history->addCorrelations(records({{"A", 1}}));
     history->resetHistory();
     EXPECT_EQ(history->historicalCorrelationCount(), 0u);
     EXPECT_EQ(history->nodes().size(), 2u);
@@ -173,7 +167,7 @@ TEST(History, ChildProcessRole)
             many.push_back(Correlation{QStringLiteral("Artist %1").arg(i), float(i), 0});
         history->addCorrelations(many);
     } else {
-        history->addCorrelations(answer({{"Artist 0", 100}}));
+        history->addCorrelations(records({{"Artist 0", 100}}));
     }
     QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
     QCoreApplication::exec(); // quitting writes the ranking

@@ -11,14 +11,6 @@
 
 namespace {
 
-QStringList primaries(const Node& node)
-{
-    QStringList texts;
-    for (const auto& child : node.nodes())
-        texts.append(child->primaryString());
-    return texts;
-}
-
 std::shared_ptr<CorrelationLookupNode> lookup(const QString& name)
 {
     return Node::nodeWithPrimary<CorrelationLookupNode>(name);

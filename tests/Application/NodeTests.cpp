@@ -8,17 +8,9 @@
 
 #include "support/TestUtil.h"
 
-#include <gtest/gtest.h>
+#include "ApplicationTestSupport.h"
 
-namespace {
-QStringList primaries(const Node& node)
-{
-    QStringList texts;
-    for (const auto& child : node.nodes())
-        texts.append(child->primaryString());
-    return texts;
-}
-} // namespace
+#include <gtest/gtest.h>
 
 TEST(Node, FactoriesMakeTheKindTheyAreAskedForWithHeadersThatSeeTheLabels)
 {

@@ -17,14 +17,6 @@
 
 namespace {
 
-QStringList primaries(const Node& node)
-{
-    QStringList texts;
-    for (const auto& child : node.nodes())
-        texts.append(child->primaryString());
-    return texts;
-}
-
 // A browser in a shown, active window, so focus changes are real.
 struct ShownBrowser {
     QWidget window;
