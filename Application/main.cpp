@@ -1,5 +1,6 @@
 #include "Application/MainWindow.h"
 #include "Platform/NotificationCenter.h"
+#include "Platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
 
     // Quitting tells every part to save its state, then writes the defaults file.
     postApplicationWillTerminateOnQuit();
+    quitOnTerminationSignals();
 
     MainWindow window;
     window.show();

@@ -1,4 +1,6 @@
 #include "Platform/NotificationCenter.h"
+#include "Platform/TerminationSignals.h"
+#include "Platform/UserDefaults.h"
 #include "RKKit/RKExtensions/Events.h"
 
 #include "support/TestUtil.h"
@@ -6,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -111,4 +117,41 @@ TEST(Events, QuittingPostsTheTerminateNotificationOnce)
     QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     EXPECT_EQ(listener->heard, QStringList{ApplicationWillTerminateNotification});
+}
+
+// Runs only as the child process of the signal test below.
+TEST(Events, ChildProcessSavesWhenSignalled)
+{
+    if (qEnvironmentVariable("CORVALE_TEST_ROLE") != "signalled")
+        GTEST_SKIP() << "child process of ATerminationSignalQuitsThroughTheSavingPath";
+    postApplicationWillTerminateOnQuit();
+    quitOnTerminationSignals();
+    auto saver = std::make_shared<Listener>();
+    NotificationCenter::defaultCenter().addObserver(saver.get(), [] { return true; }, ApplicationWillTerminateNotification, nullptr,
+                                                    [](const Notification&) {
+                                                        UserDefaults::standardUserDefaults().setObjectForKey(QString("saved"), "State");
+                                                    });
+    QTimer::singleShot(0, qApp, [] {
+        std::fputs("ready\n", stdout);
+        std::fflush(stdout);
+    });
+    QCoreApplication::exec();
+}
+
+TEST(Events, ATerminationSignalQuitsThroughTheSavingPath)
+{
+    QTemporaryDir home;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CORVALE_TEST_CONFIG_HOME", home.path());
+    env.insert("CORVALE_TEST_ROLE", "signalled");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=Events.ChildProcessSavesWhenSignalled"});
+    ASSERT_TRUE(waitUntil([&] { return child.readAllStandardOutput().contains("ready") || child.state() == QProcess::NotRunning; }, 20000));
+    child.terminate(); // SIGTERM, as at logout
+    ASSERT_TRUE(child.waitForFinished(20000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+    UserDefaults stored(home.path() + "/corvale/defaults.json");
+    EXPECT_EQ(stored.stringForKey("State"), QString("saved"));
 }
