@@ -178,11 +178,7 @@ TEST(History, SurvivesARestartInRankingOrder)
     QTemporaryDir home;
     for (const char* role : {"first-run", "second-run"}) {
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("CORVALE_TEST_CONFIG_HOME", home.path());
-        env.insert("CORVALE_TEST_ROLE", role);
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=History.ChildProcessRole"});
+        startChildTest(child, "History.ChildProcessRole", role, home.path());
         ASSERT_TRUE(child.waitForFinished(20000));
         ASSERT_EQ(child.exitCode(), 0) << child.readAll().constData();
     }

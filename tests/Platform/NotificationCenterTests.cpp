@@ -142,11 +142,7 @@ TEST(Events, ATerminationSignalQuitsThroughTheSavingPath)
 {
     QTemporaryDir home;
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("CORVALE_TEST_CONFIG_HOME", home.path());
-    env.insert("CORVALE_TEST_ROLE", "signalled");
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=Events.ChildProcessSavesWhenSignalled"});
+    startChildTest(child, "Events.ChildProcessSavesWhenSignalled", "signalled", home.path());
     ASSERT_TRUE(waitUntil([&] { return child.readAllStandardOutput().contains("ready") || child.state() == QProcess::NotRunning; }, 20000));
     child.terminate(); // SIGTERM, as at logout
     ASSERT_TRUE(child.waitForFinished(20000));

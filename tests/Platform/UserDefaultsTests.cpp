@@ -1,6 +1,8 @@
 #include "Platform/UserDefaults.h"
 #include "RKKit/RKExtensions/NSUserDefaultsExtensions.h"
 
+#include "support/TestUtil.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -174,11 +176,7 @@ TEST(UserDefaults, StandardStoreSurvivesARestart)
 {
     QTemporaryDir home;
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("CORVALE_TEST_CONFIG_HOME", home.path());
-    env.insert("CORVALE_TEST_ROLE", "writer");
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=UserDefaults.ChildProcessWritesThroughTheStandardStore"});
+    startChildTest(child, "UserDefaults.ChildProcessWritesThroughTheStandardStore", "writer", home.path());
     ASSERT_TRUE(child.waitForFinished(20000));
     ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().constData();
 

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QTest>
 
+#include <QProcess>
 #include <QString>
 
 #include <functional>
@@ -32,4 +33,15 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 50
 inline void spinEventLoop(int ms)
 {
     QTest::qWait(ms);
+}
+
+// Starts this test program again, running only the named test, in the role given and on the
+// defaults file under configHome: how a test checks what survives a restart.
+inline void startChildTest(QProcess& child, const QString& testName, const QString& role, const QString& configHome)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CORVALE_TEST_CONFIG_HOME"), configHome);
+    env.insert(QStringLiteral("CORVALE_TEST_ROLE"), role);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + testName});
 }
