@@ -33,7 +33,7 @@ public:
     using Done = std::function<void(const LookupResult&)>;
 
     static constexpr int maxResults = 50;
-    static constexpr int notFoundMemoryMs = 6 * 3600 * 1000;
+    static constexpr int notFoundMemoryMs = 3600 * 1000;
     static constexpr int notFoundMemorySize = 2000;
 
     ProviderRegistry(AnswerCache* cache, qint64 maxAgeSeconds, QObject* parent = nullptr);

@@ -34,7 +34,10 @@ void UpstreamClient::get(const QUrl& url, std::function<void(const UpstreamReply
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         if (*tooLarge) {
             result.error = QStringLiteral("answer larger than %1 bytes").arg(maxBodyBytes);
-        } else if (status.isValid()) {
+        } else if (status.isValid() && (reply->error() == QNetworkReply::NoError
+                                        || reply->error() >= QNetworkReply::ContentAccessDenied)) {
+            // An HTTP status with its whole body (error statuses included); a transfer cut
+            // short by the network is no answer at all.
             result.ok = true;
             result.status = status.toInt();
             result.body = reply->readAll();
