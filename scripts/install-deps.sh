@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus dbus-x11 xvfb xauth xdotool xdg-utils imagemagick
   mpv mpv-mpris sox
-  wrk
+  wrk curl
 )
 
 missing=()

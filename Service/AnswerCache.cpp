@@ -1,0 +1,107 @@
+#include "Service/AnswerCache.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QtDebug>
+
+namespace {
+
+QByteArray encode(const SimilarArtistList& artists)
+{
+    QJsonArray array;
+    for (const SimilarArtist& artist : artists)
+        array.append(QJsonArray{artist.name, artist.rating, artist.popularity});
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+std::optional<SimilarArtistList> decode(const QByteArray& json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (!document.isArray())
+        return std::nullopt;
+    SimilarArtistList artists;
+    for (const QJsonValue& value : document.array()) {
+        const QJsonArray row = value.toArray();
+        if (row.size() != 3 || !row[0].isString() || !row[1].isDouble() || !row[2].isDouble())
+            return std::nullopt;
+        artists.append({row[0].toString(), row[1].toDouble(), row[2].toDouble()});
+    }
+    return artists;
+}
+
+} // namespace
+
+AnswerCache::AnswerCache(const QString& path)
+    : m_connection(QStringLiteral("corvale-answer-cache-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+{
+    m_persistent = open(path);
+    if (!m_persistent) {
+        qWarning().noquote() << "corvale-service: cannot use the cache file" << path << "- answers are kept in memory";
+        QSqlDatabase::removeDatabase(m_connection);
+        open(QStringLiteral(":memory:"));
+    }
+}
+
+AnswerCache::~AnswerCache()
+{
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool AnswerCache::open(const QString& path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    if (path != QLatin1String(":memory:"))
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    db.setDatabaseName(path);
+    if (!db.open())
+        return false;
+    QSqlQuery query(db);
+    const bool ok = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) // readers never wait for a write
+        && query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS answers ("
+                                     "key TEXT PRIMARY KEY, artist TEXT NOT NULL, provider TEXT NOT NULL,"
+                                     "fetched INTEGER NOT NULL, popularity REAL NOT NULL, artists TEXT NOT NULL)"));
+    if (!ok) {
+        db.close();
+        return false;
+    }
+    query.prepare(QStringLiteral("DELETE FROM answers WHERE fetched < ?"));
+    query.addBindValue(QDateTime::currentSecsSinceEpoch() - keepDays * 86400);
+    query.exec();
+    return true;
+}
+
+std::optional<AnswerCache::Entry> AnswerCache::find(const QString& artist) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT artist, provider, fetched, popularity, artists FROM answers WHERE key = ?"));
+    query.addBindValue(foldArtistName(artist));
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    const auto artists = decode(query.value(4).toByteArray());
+    if (!artists)
+        return std::nullopt; // unreadable row: as good as absent, the next answer replaces it
+    return Entry{query.value(0).toString(), query.value(1).toString(),
+                 QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong()), query.value(3).toDouble(), *artists};
+}
+
+void AnswerCache::store(const Entry& entry)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO answers (key, artist, provider, fetched, popularity, artists)"
+                                 " VALUES (?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(foldArtistName(entry.artist));
+    query.addBindValue(entry.artist);
+    query.addBindValue(entry.provider);
+    query.addBindValue(entry.fetched.toSecsSinceEpoch());
+    query.addBindValue(entry.popularity);
+    query.addBindValue(QString::fromUtf8(encode(entry.artists)));
+    if (!query.exec())
+        qWarning().noquote() << "corvale-service: cannot store an answer:" << query.lastError().text();
+}

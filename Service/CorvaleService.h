@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Service/ServiceConfig.h"
+
+#include <QObject>
+
+#include <memory>
+
+class AnswerCache;
+class HttpResponder;
+class HttpServer;
+class ProviderRegistry;
+struct HttpServerRequest;
+struct HttpServerResponse;
+struct LookupResult;
+
+// The HTTP endpoints of corvale-service:
+//   GET /similar?artist=NAME&format=tagged   similar artists in the tagged format
+//   GET /picks.plist                          the curated picks, an XML property list
+//   GET /covers/FILE                          the pictures the picks name
+//   GET /version.txt                          "VERSION|DOWNLOAD|DESCRIPTION"
+class CorvaleService : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int maxArtistLength = 256;
+
+    explicit CorvaleService(const ServiceConfig& config, QObject* parent = nullptr);
+    ~CorvaleService() override;
+
+    bool listen(QString* error);
+    quint16 port() const; // the port actually listened on
+    ProviderRegistry* registry() const { return m_registry; }
+
+    // The tagged answer: the asked artist first (rating 100), then the similar artists.
+    static QByteArray taggedAnswer(const QString& artist, const LookupResult& result);
+
+private:
+    void handle(const HttpServerRequest& request, const HttpResponder& responder);
+    void handleSimilar(const HttpServerRequest& request, const HttpResponder& responder);
+    HttpServerResponse picks(const HttpServerRequest& request) const;
+    QString baseUrl(const HttpServerRequest& request) const;
+
+    ServiceConfig m_config;
+    std::unique_ptr<AnswerCache> m_cache;
+    ProviderRegistry* m_registry;
+    HttpServer* m_server;
+};

@@ -1,0 +1,194 @@
+#include "ServiceTestSupport.h"
+
+#include "support/TestUtil.h"
+
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QUrl>
+
+#include <cstdlib>
+
+namespace {
+
+// The text between the first `open` and the first `close` of the piece (empty if either is missing).
+QByteArray between(const QByteArray& piece, const QByteArray& open, const QByteArray& close)
+{
+    const qsizetype start = piece.indexOf(open);
+    const qsizetype end = piece.indexOf(close);
+    if (start < 0 || end < 0 || end < start + open.size())
+        return {};
+    return piece.mid(start + open.size(), end - start - open.size());
+}
+
+float readFloat(const QByteArray& text) { return std::strtof(text.constData(), nullptr); }
+
+} // namespace
+
+QList<TaggedRecord> parseTaggedAnswer(const QByteArray& body)
+{
+    QList<TaggedRecord> records;
+    QList<QByteArray> pieces;
+    qsizetype from = 0;
+    for (qsizetype at = body.indexOf("<r>"); at >= 0; at = body.indexOf("<r>", from)) {
+        pieces.append(body.mid(from, at - from));
+        from = at + 3;
+    }
+    pieces.append(body.mid(from));
+    for (qsizetype k = 2; k < pieces.size(); ++k) {
+        const QByteArray& piece = pieces[k];
+        records.append({QString::fromUtf8(between(piece, "<a>", "</a>")), readFloat(between(piece, "<c>", "</c>")),
+                        readFloat(between(piece, "<p>", "</p>"))});
+    }
+    return records;
+}
+
+bool isWellFormedAnswer(const QByteArray& body, const QString& artist)
+{
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<similarartists>\n";
+    const QByteArray tail = "</similarartists>\n";
+    if (!body.startsWith(head) || !body.endsWith(tail))
+        return false;
+    const QByteArray records = body.mid(head.size(), body.size() - head.size() - tail.size());
+    static const QRegularExpression record(
+        QStringLiteral("^<r><a>([^<]+)</a><c>([0-9]+(\\.[0-9])?)</c><p>([0-9]+(\\.[0-9])?)</p></r>$"));
+    const QStringList lines = QString::fromUtf8(records).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const auto match = record.match(lines[i]);
+        if (!match.hasMatch() || match.captured(2).toDouble() > 100)
+            return false;
+        if (i == 0 && (match.captured(1) != artist || match.captured(2) != QLatin1String("100")))
+            return false;
+    }
+    return true;
+}
+
+QString similarUrl(const QString& base, const QString& artist)
+{
+    return base + QStringLiteral("/similar?artist=") + QString::fromLatin1(QUrl::toPercentEncoding(artist))
+        + QStringLiteral("&format=tagged");
+}
+
+PendingGet::PendingGet(QNetworkAccessManager& manager, const QString& url)
+    : m_result(std::make_shared<HttpResult>())
+{
+    QNetworkReply* reply = manager.get(QNetworkRequest(QUrl::fromEncoded(url.toLatin1())));
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, result = m_result] {
+        reply->deleteLater();
+        result->answered = true;
+        result->status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        result->body = reply->readAll();
+        result->source = reply->rawHeader("X-Corvale-Source");
+        result->contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    });
+}
+
+HttpResult httpGet(QNetworkAccessManager& manager, const QString& url, int timeoutMs)
+{
+    PendingGet get(manager, url);
+    waitUntil([&] { return get.done(); }, timeoutMs);
+    return get.result();
+}
+
+QByteArray rawExchange(quint16 port, const QByteArray& request, int waitMs)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(request);
+    QByteArray answer;
+    bool closed = false;
+    QObject::connect(&socket, &QTcpSocket::disconnected, [&] { closed = true; });
+    QObject::connect(&socket, &QTcpSocket::readyRead, [&] { answer += socket.readAll(); });
+    waitUntil([&] { return closed; }, waitMs);
+    answer += socket.readAll();
+    return answer;
+}
+
+ServiceFixture::ServiceFixture()
+{
+    config.port = 0;
+    config.cachePath = m_scratch.filePath(QStringLiteral("cache.sqlite"));
+    config.musicBrainzUrl = QUrl(upstream.baseUrl());
+    config.listenBrainzUrl = QUrl(upstream.baseUrl() + QStringLiteral("/labs"));
+    config.lastFmUrl = QUrl(upstream.baseUrl());
+    config.lastFmApiKey = QStringLiteral("test-key");
+    config.userAgent = QStringLiteral("corvale-service/test ( tests@corvale.invalid )");
+    config.upstreamTimeoutMs = 2000;
+    config.musicBrainzIntervalMs = 0;
+}
+
+ServiceFixture::~ServiceFixture() { stop(); }
+
+void ServiceFixture::start(const QString& providers)
+{
+    config.providers = providers.split(QLatin1Char(','));
+    service = std::make_unique<CorvaleService>(config);
+    QString error;
+    if (!service->listen(&error))
+        qFatal("%s", qPrintable(error));
+}
+
+void ServiceFixture::stop() { service.reset(); }
+
+QString ServiceFixture::base() const { return QStringLiteral("http://127.0.0.1:%1").arg(service->port()); }
+
+int ServiceFixture::upstreamRequests(const QByteArray& pathPrefix) const
+{
+    int count = 0;
+    for (const QByteArray& target : upstream.requestTargets())
+        count += target.startsWith(pathPrefix) ? 1 : 0;
+    return count;
+}
+
+namespace Upstream {
+
+const QByteArray musicBrainzPortishead = R"({
+  "created": "2024-05-02T09:14:03.000Z", "count": 3, "offset": 0,
+  "artists": [
+    {"id": "8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11", "type": "Group", "score": 100, "name": "Portishead",
+     "sort-name": "Portishead", "country": "GB", "disambiguation": "",
+     "life-span": {"begin": "1991", "ended": null}, "tags": [{"count": 9, "name": "trip hop"}]},
+    {"id": "0a1b2c3d-1111-4222-8333-444455556666", "type": "Person", "score": 64, "name": "Portishead Pete",
+     "sort-name": "Pete, Portishead"},
+    {"id": "not-an-id", "score": 100, "name": "Portishead"}
+  ]
+})";
+
+const QByteArray musicBrainzWeak = R"({
+  "created": "2024-05-02T09:14:03.000Z", "count": 1, "offset": 0,
+  "artists": [{"id": "0a1b2c3d-1111-4222-8333-444455556666", "type": "Person", "score": 71, "name": "Portis Head"}]
+})";
+
+const QByteArray listenBrainzPortishead = R"([
+  {"artist_mbid": "10adbe5e-a2c0-4bf3-8249-2b4cbf6e6ca8", "name": "Massive Attack", "comment": "", "type": "Group",
+   "gender": null, "score": 2400, "reference_mbid": "8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11"},
+  {"artist_mbid": "8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11", "name": "Portishead", "score": 5100,
+   "reference_mbid": "8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11"},
+  {"artist_mbid": "f8a0b1c2-3d4e-4f50-9a6b-7c8d9e0f1a2b", "name": "Beth Gibbons", "comment": "", "type": "Person",
+   "gender": "Female", "score": 1200, "reference_mbid": "8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11"},
+  {"artist_mbid": "a1b2c3d4-0000-4000-8000-00000000aaaa", "name": "Tricky", "comment": "", "type": "Person",
+   "gender": "Male", "score": 1800, "reference_mbid": "8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11"},
+  {"artist_mbid": "b1b2c3d4-0000-4000-8000-00000000bbbb", "name": "<b>Broken</b> Markup", "score": 900},
+  {"artist_mbid": "c1b2c3d4-0000-4000-8000-00000000cccc", "name": 42, "score": 800},
+  {"artist_mbid": "d1b2c3d4-0000-4000-8000-00000000dddd", "name": "Sneaker Pimps", "score": "lots"}
+])";
+
+const QByteArray lastFmCher = R"({"similarartists": {"artist": [
+  {"name": "Sonny & Cher", "mbid": "", "match": "1", "url": "https://www.last.fm/music/Sonny+&+Cher",
+   "image": [{"#text": "", "size": "small"}], "streamable": "0"},
+  {"name": "Kylie Minogue", "mbid": "", "match": "0.654321", "url": "https://www.last.fm/music/Kylie+Minogue",
+   "image": [], "streamable": "0"},
+  {"name": "Madonna", "mbid": "", "match": "0.5", "url": "https://www.last.fm/music/Madonna", "image": [],
+   "streamable": "0"},
+  {"name": "Broken Match", "match": "n/a"}
+], "@attr": {"artist": "Cher"}}})";
+
+QByteArray lastFmError(int code, const char* message)
+{
+    return "{\"error\": " + QByteArray::number(code) + ", \"message\": \"" + message + "\", \"links\": []}";
+}
+
+} // namespace Upstream

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "Service/CorvaleService.h"
+#include "Service/ServiceConfig.h"
+#include "support/LocalHttpServer.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// One record of a tagged answer as the app reads it.
+struct TaggedRecord {
+    QString name;
+    float rating = 0;
+    float popularity = 0;
+    bool operator==(const TaggedRecord&) const = default;
+};
+
+// TODO: use the client's parser
+// Reads a tagged answer by the app's rule: split at every "<r>", skip the piece before the
+// first "<r>" and the first record; in each later piece the text between the first "<a>" and
+// the first "</a>" is the name, "<c>…</c>" the rating, "<p>…</p>" the popularity (strtod).
+QList<TaggedRecord> parseTaggedAnswer(const QByteArray& body);
+
+// True when the body is an answer in the tagged format: declaration, enclosing element, and
+// only complete "<r><a>…</a><c>…</c><p>…</p></r>" records with the first naming `artist`.
+bool isWellFormedAnswer(const QByteArray& body, const QString& artist);
+
+// The app's request: every byte of the UTF-8 name outside A-Za-z0-9-._~ percent-encoded.
+QString similarUrl(const QString& base, const QString& artist);
+
+struct HttpResult {
+    bool answered = false;
+    int status = 0;
+    QByteArray body;
+    QByteArray source; // X-Corvale-Source
+    QByteArray contentType;
+};
+
+// A GET that runs while the test goes on; done() turns true when the answer is in.
+class PendingGet {
+public:
+    PendingGet(QNetworkAccessManager& manager, const QString& url);
+    bool done() const { return m_result->answered; }
+    HttpResult result() const { return *m_result; }
+
+private:
+    std::shared_ptr<HttpResult> m_result;
+};
+
+HttpResult httpGet(QNetworkAccessManager& manager, const QString& url, int timeoutMs = 8000);
+
+// Writes raw bytes to the port and collects what comes back until the peer closes or the
+// time passes.
+QByteArray rawExchange(quint16 port, const QByteArray& request, int waitMs = 1500);
+
+// Recorded upstream answers, in the shapes the services document.
+namespace Upstream {
+extern const QByteArray musicBrainzPortishead; // best match Portishead, score 100
+extern const QByteArray musicBrainzWeak;       // only matches scoring below 90
+extern const QByteArray listenBrainzPortishead;
+extern const QByteArray lastFmCher;
+QByteArray lastFmError(int code, const char* message);
+inline const QString portisheadMbid = QStringLiteral("8f6bd1e4-fbe1-4f50-aa9b-94c450ec0f11");
+} // namespace Upstream
+
+// A service on a free port of 127.0.0.1 with its cache in a scratch folder, and a local
+// server that plays MusicBrainz, ListenBrainz and Last.fm.
+class ServiceFixture {
+public:
+    ServiceFixture();
+    ~ServiceFixture();
+
+    ServiceConfig config;        // adjust before start()
+    LocalHttpServer upstream;
+    QNetworkAccessManager manager;
+
+    void start(const QString& providers);
+    void stop();
+    QString base() const;
+    HttpResult similar(const QString& artist) { return httpGet(manager, similarUrl(base(), artist)); }
+    int upstreamRequests(const QByteArray& pathPrefix) const;
+
+    std::unique_ptr<CorvaleService> service;
+
+private:
+    QTemporaryDir m_scratch;
+};
