@@ -1,44 +1,20 @@
 #include "ServiceTestSupport.h"
 
+#include "Application/Correlation.h"
+#include "Application/CorrelationLookupNode.h"
+#include "RKKit/RKExtensions/NSStringExtensions.h"
+
 #include "support/TestUtil.h"
 
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QUrl>
 
-#include <cstdlib>
-
-namespace {
-
-// The text between the first `open` and the first `close` of the piece (empty if either is missing).
-QByteArray between(const QByteArray& piece, const QByteArray& open, const QByteArray& close)
-{
-    const qsizetype start = piece.indexOf(open);
-    const qsizetype end = piece.indexOf(close);
-    if (start < 0 || end < 0 || end < start + open.size())
-        return {};
-    return piece.mid(start + open.size(), end - start - open.size());
-}
-
-float readFloat(const QByteArray& text) { return std::strtof(text.constData(), nullptr); }
-
-} // namespace
-
 QList<TaggedRecord> parseTaggedAnswer(const QByteArray& body)
 {
     QList<TaggedRecord> records;
-    QList<QByteArray> pieces;
-    qsizetype from = 0;
-    for (qsizetype at = body.indexOf("<r>"); at >= 0; at = body.indexOf("<r>", from)) {
-        pieces.append(body.mid(from, at - from));
-        from = at + 3;
-    }
-    pieces.append(body.mid(from));
-    for (qsizetype k = 2; k < pieces.size(); ++k) {
-        const QByteArray& piece = pieces[k];
-        records.append({QString::fromUtf8(between(piece, "<a>", "</a>")), readFloat(between(piece, "<c>", "</c>")),
-                        readFloat(between(piece, "<p>", "</p>"))});
-    }
+    for (const Correlation& record : CorrelationLookupNode::parseCorrelations(QString::fromUtf8(body)))
+        records.append({record.name, record.rating, record.popularity});
     return records;
 }
 
@@ -66,8 +42,8 @@ bool isWellFormedAnswer(const QByteArray& body, const QString& artist)
 
 QString similarUrl(const QString& base, const QString& artist)
 {
-    return base + QStringLiteral("/similar?artist=") + QString::fromLatin1(QUrl::toPercentEncoding(artist))
-        + QStringLiteral("&format=tagged");
+    return base + QStringLiteral("/similar?artist=") + StringExtensions::stringByEscapingURLComponent(artist)
+        + CorrelationLookupNode::urlPostfix();
 }
 
 PendingGet::PendingGet(QNetworkAccessManager& manager, const QString& url)

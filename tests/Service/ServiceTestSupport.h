@@ -21,17 +21,14 @@ struct TaggedRecord {
     bool operator==(const TaggedRecord&) const = default;
 };
 
-// TODO: use the client's parser
-// Reads a tagged answer by the app's rule: split at every "<r>", skip the piece before the
-// first "<r>" and the first record; in each later piece the text between the first "<a>" and
-// the first "</a>" is the name, "<c>…</c>" the rating, "<p>…</p>" the popularity (strtod).
+// Reads a tagged answer with the app's own parser, so service and client agree by test.
 QList<TaggedRecord> parseTaggedAnswer(const QByteArray& body);
 
 // True when the body is an answer in the tagged format: declaration, enclosing element, and
 // only complete "<r><a>…</a><c>…</c><p>…</p></r>" records with the first naming `artist`.
 bool isWellFormedAnswer(const QByteArray& body, const QString& artist);
 
-// The app's request: every byte of the UTF-8 name outside A-Za-z0-9-._~ percent-encoded.
+// The app's request, built with the app's own address encoder.
 QString similarUrl(const QString& base, const QString& artist);
 
 struct HttpResult {
