@@ -91,6 +91,12 @@ void URLConnection::start(const QNetworkRequest& request)
         if (auto self = weak.lock())
             self->onFinished();
     });
+    // The manager goes away with the application, taking running replies with it and never
+    // finishing them: let go of the delegate then, or a delegate owning its transfer leaks.
+    QObject::connect(m_reply, &QObject::destroyed, [weak] {
+        if (auto self = weak.lock())
+            self->m_delegate.reset();
+    });
 }
 
 bool URLConnection::isRunning() const { return m_reply && m_delegate; }
