@@ -70,14 +70,12 @@ const RKTextAttributes& ArtistAlbumNode::tertiaryAttributes() const { return RKT
 
 QImage ArtistAlbumNode::placeholderImage()
 {
-    static const QImage image = RKImages::imageNamed(QStringLiteral("AlbumPlaceholder"));
-    return image;
+    return RKImages::imageNamed(QStringLiteral("AlbumPlaceholder"));
 }
 
 QImage ArtistAlbumNode::shadowImage()
 {
-    static const QImage image = RKImages::imageNamed(QStringLiteral("AlbumShadow"));
-    return image;
+    return RKImages::imageNamed(QStringLiteral("AlbumShadow"));
 }
 
 QImage ArtistAlbumNode::imageWithShadow(const QImage& cover)

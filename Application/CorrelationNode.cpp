@@ -85,12 +85,10 @@ void CorrelationNode::doubleClickedNode()
 
 QImage CorrelationNode::starWhiteImage()
 {
-    static const QImage image = RKImages::imageNamed(QStringLiteral("StarWhite"));
-    return image;
+    return RKImages::imageNamed(QStringLiteral("StarWhite"));
 }
 
 QImage CorrelationNode::starGrayImage()
 {
-    static const QImage image = RKImages::imageNamed(QStringLiteral("StarGray"));
-    return image;
+    return RKImages::imageNamed(QStringLiteral("StarGray"));
 }

@@ -70,14 +70,12 @@ bool URLQueryNode::nodeMouseUp(const QMouseEvent*)
 
 QImage URLQueryNode::linkWhiteImage()
 {
-    static const QImage image = RKImages::imageNamed(QStringLiteral("LinkWhite"));
-    return image;
+    return RKImages::imageNamed(QStringLiteral("LinkWhite"));
 }
 
 QImage URLQueryNode::linkGrayImage()
 {
-    static const QImage image = RKImages::imageNamed(QStringLiteral("Link"));
-    return image;
+    return RKImages::imageNamed(QStringLiteral("Link"));
 }
 
 QString GoogleNode::linkText() const { return QStringLiteral("Search Google"); }
