@@ -68,28 +68,31 @@ QImage ArtistAlbumNode::decodeCover(const QByteArray& bytes)
 const RKTextAttributes& ArtistAlbumNode::secondaryAttributes() const { return RKText::textAttributesGray11(); }
 const RKTextAttributes& ArtistAlbumNode::tertiaryAttributes() const { return RKText::textAttributesGray10(); }
 
-QImage ArtistAlbumNode::placeholderImage()
+RKImage ArtistAlbumNode::placeholderImage()
 {
     return RKImages::imageNamed(QStringLiteral("AlbumPlaceholder"));
 }
 
-QImage ArtistAlbumNode::shadowImage()
+RKImage ArtistAlbumNode::shadowImage()
 {
     return RKImages::imageNamed(QStringLiteral("AlbumShadow"));
 }
 
-QImage ArtistAlbumNode::imageWithShadow(const QImage& cover)
+RKImage ArtistAlbumNode::imageWithShadow(const QImage& cover)
 {
-    // Drawn at twice the size so the picture stays crisp on HiDPI screens.
-    constexpr qreal ratio = 2.0;
-    QImage picture(QSize(51, 51) * ratio, QImage::Format_ARGB32_Premultiplied);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.drawImage(QPointF(0, 0), shadowImage());
-    painter.drawImage(QRectF(4, 5, 43, 43), cover);
-    painter.end();
-    return picture;
+    static constexpr QRectF coverSquare(4, 5, 43, 43);
+    // Keep only what a 4× screen can show of the cover, not the whole download.
+    constexpr int keptSide = 43 * 4;
+    QImage kept = cover;
+    if (cover.width() > keptSide || cover.height() > keptSide)
+        kept = cover.scaled(keptSide, keptSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return RKImage(QSizeF(51, 51), [kept](QPainter& painter, const QSizeF&) {
+        shadowImage().drawAtPoint(painter, QPointF(0, 0));
+        // Scaled to the device pixels with area averaging, then copied one to one.
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        const QSize pixels = (coverSquare.size() * ratio).toSize();
+        QImage scaled = kept.isNull() ? kept : kept.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        painter.drawImage(coverSquare, scaled);
+    });
 }

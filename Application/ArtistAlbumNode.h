@@ -29,11 +29,16 @@ public:
 
     const RKTextAttributes& secondaryAttributes() const override;
     const RKTextAttributes& tertiaryAttributes() const override;
+    QSizeF secondaryOffset() const override { return {0, 20}; }
+    QSizeF tertiaryOffset() const override { return {0, 35}; }
+    float rowHeight() const override { return 52; }
+    // Album rows have neither stars nor an arrow.
+    float drawRightDecorationInFrame(QPainter&, const QRectF&) override { return 0; }
 
-    static QImage placeholderImage();
-    static QImage shadowImage();
+    static RKImage placeholderImage();
+    static RKImage shadowImage();
     // The 51 × 51 picture of a cover: the shadow at (0, 0), the cover scaled into (4, 5, 43, 43).
-    static QImage imageWithShadow(const QImage& cover);
+    static RKImage imageWithShadow(const QImage& cover);
     // Decodes cover bytes (PNG, JPEG, GIF…); a null image when they are not a picture or the
     // picture is too large.
     static QImage decodeCover(const QByteArray& bytes);

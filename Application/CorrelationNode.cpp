@@ -7,6 +7,8 @@
 #include "Application/URLQueryNode.h"
 #include "RKKit/RKImages.h"
 
+#include <QPainter>
+
 #include <cmath>
 #include <limits>
 
@@ -83,12 +85,24 @@ void CorrelationNode::doubleClickedNode()
     browser->rootNode()->addNewLookupNodeWithStringAndSelect(primaryString(), true);
 }
 
-QImage CorrelationNode::starWhiteImage()
+float CorrelationNode::drawRightDecorationInFrame(QPainter& painter, const QRectF& frame)
+{
+    const std::uint32_t stars = nStars();
+    const RKImage star = isDrawnSelected() ? starWhiteImage() : starGrayImage();
+    const QSizeF size = star.size();
+    for (std::uint32_t k = 1; k <= stars; ++k) {
+        const QPointF corner(frame.x() + frame.width() - k * size.width() - 3, frame.y() + (frame.height() - size.height()) / 2);
+        star.drawAtPoint(painter, corner, QPainter::CompositionMode_SourceAtop);
+    }
+    return float(stars * size.width() + 3);
+}
+
+RKImage CorrelationNode::starWhiteImage()
 {
     return RKImages::imageNamed(QStringLiteral("StarWhite"));
 }
 
-QImage CorrelationNode::starGrayImage()
+RKImage CorrelationNode::starGrayImage()
 {
     return RKImages::imageNamed(QStringLiteral("StarGray"));
 }

@@ -39,8 +39,11 @@ public:
     // The artist becomes (or already is) a saved lookup, and is selected.
     void doubleClickedNode() override;
 
-    static QImage starWhiteImage();
-    static QImage starGrayImage();
+    // One to four stars, touching, the first 3 points from the right edge.
+    float drawRightDecorationInFrame(QPainter& painter, const QRectF& frame) override;
+
+    static RKImage starWhiteImage();
+    static RKImage starGrayImage();
 
 private:
     std::uint32_t m_nStars = 0;

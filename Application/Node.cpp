@@ -1,12 +1,16 @@
 #include "Application/Node.h"
 
 #include "Application/Browser/BrowserView.h"
+#include "RKKit/RKColor.h"
+#include "RKKit/RKGradient.h"
 #include "RKKit/RKImages.h"
 #include "RKKit/RKTableString.h"
 #include "RKKit/RKText.h"
 
+#include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 Node::Node() = default;
 Node::~Node() = default;
@@ -69,17 +73,88 @@ void Node::setPrimary(const QString& text) { m_primary = std::make_unique<RKTabl
 void Node::setSecondary(const QString& text) { m_secondary = std::make_unique<RKTableString>(text, secondaryAttributes()); }
 void Node::setTertiary(const QString& text) { m_tertiary = std::make_unique<RKTableString>(text, tertiaryAttributes()); }
 
-void Node::setImage(const QImage& image)
+void Node::setImage(const RKImage& image)
 {
     // Qt draws y-down like the browser, so pictures need no flipping.
     m_image = image;
 }
+
+float Node::rowHeight() const
+{
+    // A secondary label makes a two-line row, even an empty one.
+    return m_secondary ? 33 : 23;
+}
+
+void Node::drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget*)
+{
+    const float left = drawLeftDecorationInFrame(painter, frame) + 6;
+    const float right = drawRightDecorationInFrame(painter, frame) + 3;
+    drawLabelInFrame(painter, m_primary.get(), frame, primaryOffset(), left, right);
+    drawLabelInFrame(painter, m_secondary.get(), frame, secondaryOffset(), left, right);
+    drawLabelInFrame(painter, m_tertiary.get(), frame, tertiaryOffset(), left, right);
+}
+
+void Node::drawLabelInFrame(QPainter& painter, RKTableString* label, const QRectF& frame, QSizeF offset,
+                            float left, float right, bool centered)
+{
+    if (!label)
+        return;
+    const QRectF rect(frame.x() + left + offset.width(), frame.y() + offset.height(),
+                      frame.width() - (left + right), frame.height());
+    if (isDrawnSelected() || shouldDrawAlternateText) {
+        label->setAlternateColor(RKColor::whiteColor());
+        label = &label->alternateString();
+    }
+    label->drawInRectCentered(painter, rect, centered);
+}
+
+float Node::drawLeftDecorationInFrame(QPainter& painter, const QRectF& frame)
+{
+    if (m_image.isNull())
+        return 0;
+    const QSizeF offset = imageOffset();
+    m_image.drawAtPoint(painter, frame.topLeft() + QPointF(offset.width(), offset.height()));
+    return float(m_image.size().width());
+}
+
+float Node::drawRightDecorationInFrame(QPainter& painter, const QRectF& frame)
+{
+    if (m_nodes.empty() && !mightHaveSubnodes())
+        return 0;
+    const RKImage arrow = !isDrawnSelected() ? browserArrowImage()
+        : isLoaded()                         ? browserArrowSelectedImage()
+                                             : browserArrowSelectedPartialImage();
+    // Centred on a 7-point arrow, on a whole point.
+    const qreal top = std::trunc(frame.y() + (frame.height() - 7) / 2);
+    arrow.drawAtPoint(painter, QPointF(frame.x() + frame.width() - 11, top), QPainter::CompositionMode_SourceAtop);
+    return 15;
+}
+
+RKImage Node::browserArrowImage() { return RKImages::imageNamed(QStringLiteral("BrowserArrow")); }
+RKImage Node::browserArrowSelectedImage() { return RKImages::imageNamed(QStringLiteral("BrowserArrowSelected")); }
+RKImage Node::browserArrowSelectedPartialImage() { return RKImages::imageNamed(QStringLiteral("BrowserArrowPartial")); }
 
 const RKTextAttributes& Node::primaryAttributes() const { return RKText::textAttributes12(); }
 const RKTextAttributes& Node::secondaryAttributes() const { return RKText::textAttributes10(); }
 const RKTextAttributes& Node::tertiaryAttributes() const { return RKText::textAttributes10(); }
 
 const RKTextAttributes& TitleNode::primaryAttributes() const { return RKText::textAttributes11(); }
+
+void TitleNode::drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget*)
+{
+    RKGradient::metalHeaderGradient().drawGradientInRect(painter, frame);
+    // The label's rectangle is (x + 6, y + 1, w − 12, h).
+    drawLabelInFrame(painter, primaryLabel(), frame, QSizeF(0, 1), 6, 6, true);
+}
+
+void SeparatorNode::drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget*)
+{
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(frame, RKColor::whiteColor());
+    painter.fillRect(QRectF(frame.x() + 3, frame.y() + 3, frame.width() - 6, 2), RKColor::grayColor70());
+    painter.setCompositionMode(mode);
+}
 
 void TitleContainerNode::init()
 {
@@ -98,8 +173,8 @@ void NothingFoundNode::init()
 const RKTextAttributes& NothingFoundNode::primaryAttributes() const { return RKText::textAttributesGray12(); }
 const RKTextAttributes& NothingFoundNode::secondaryAttributes() const { return RKText::textAttributesGray10(); }
 
-QImage NothingFoundNode::nodeImage()
+RKImage NothingFoundNode::nodeImage()
 {
-    static const QImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("NothingFound")), QSizeF(33, 33), 0.5);
+    static const RKImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("NothingFound")), QSizeF(33, 33), 0.5);
     return image;
 }

@@ -4,9 +4,9 @@
 // nodes, and the cell that draws its row. Kinds of rows are subclasses overriding a fixed set
 // of hooks and class-level settings.
 
+#include "RKKit/RKImages.h"
 #include "RKKit/RKTableCell.h"
 
-#include <QImage>
 #include <QPointer>
 #include <QRectF>
 #include <QString>
@@ -16,6 +16,8 @@
 
 class BrowserView;
 class QMouseEvent;
+class QPainter;
+class QWidget;
 class RKTableString;
 struct RKTextAttributes;
 
@@ -104,11 +106,27 @@ public:
     void setPrimary(const QString& text);
     void setSecondary(const QString& text);
     void setTertiary(const QString& text);
-    void setImage(const QImage& image);
-    const QImage& image() const { return m_image; }
+    void setImage(const RKImage& image);
+    const RKImage& image() const { return m_image; }
 
-    // Where the picture's top-left corner goes, from the row's top-left.
+    // Drawing. The table paints the row's background, sets rkColorIndex and hands down its
+    // painter with the row's frame (x = 0, the table's width, rowHeight()); the view is the table.
+    virtual float rowHeight() const;
+    virtual void drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget* view);
+    // The picture at imageOffset(); answers the width it takes on the left (0 without one).
+    virtual float drawLeftDecorationInFrame(QPainter& painter, const QRectF& frame);
+    // The arrow of a row that has (or may have) children; answers the width it takes on the right.
+    virtual float drawRightDecorationInFrame(QPainter& painter, const QRectF& frame);
+
+    static RKImage browserArrowImage();
+    static RKImage browserArrowSelectedImage();
+    static RKImage browserArrowSelectedPartialImage();
+
+    // Where the picture's top-left corner and each label's rectangle go, from the row's top-left.
     virtual QSizeF imageOffset() const { return {1, 1}; }
+    virtual QSizeF primaryOffset() const { return {0, 4}; }
+    virtual QSizeF secondaryOffset() const { return {0, 17}; }
+    virtual QSizeF tertiaryOffset() const { return {0, 0}; }
 
     // Class-level attribute sets of the three labels.
     virtual const RKTextAttributes& primaryAttributes() const;
@@ -119,6 +137,12 @@ public:
     bool isMouseDown = false;
 
 protected:
+    // Draws the label in (x + left + dx, y + dy, w − (left + right), h) of the frame, white on a
+    // selected row or when shouldDrawAlternateText is set; shortened at the end when too long.
+    void drawLabelInFrame(QPainter& painter, RKTableString* label, const QRectF& frame, QSizeF offset,
+                          float left, float right, bool centered = false);
+    RKTableString* primaryLabel() { return m_primary.get(); }
+
     template <class T>
     std::shared_ptr<T> self()
     {
@@ -136,7 +160,7 @@ private:
     std::unique_ptr<RKTableString> m_primary;
     std::unique_ptr<RKTableString> m_secondary;
     std::unique_ptr<RKTableString> m_tertiary;
-    QImage m_image;
+    RKImage m_image;
 };
 
 // The caption strip at the top of a column; not selectable.
@@ -144,6 +168,9 @@ class TitleNode : public Node {
 public:
     bool canSelectNode() const override { return false; }
     const RKTextAttributes& primaryAttributes() const override;
+    float rowHeight() const override { return 16; }
+    // A metal strip with the title centred on it.
+    void drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget* view) override;
 };
 
 // The content of a column with nothing to show: its only child is a caption strip without words.
@@ -157,6 +184,9 @@ public:
 class SeparatorNode : public Node {
 public:
     bool canSelectNode() const override { return false; }
+    float rowHeight() const override { return 8; }
+    // White, with a 2-point gray rule 3 points in from each side.
+    void drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget* view) override;
 };
 
 // A declared kind of row without behaviour of its own.
@@ -170,5 +200,5 @@ public:
     bool canSelectNode() const override { return false; }
     const RKTextAttributes& primaryAttributes() const override;
     const RKTextAttributes& secondaryAttributes() const override;
-    static QImage nodeImage();
+    static RKImage nodeImage();
 };

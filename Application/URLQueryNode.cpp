@@ -3,9 +3,12 @@
 #include "Application/Browser/BrowserView.h"
 #include "Platform/URLConnection.h"
 #include "RKKit/RKExtensions/NSStringExtensions.h"
+#include "RKKit/RKColor.h"
 #include "RKKit/RKImages.h"
+#include "RKKit/RKRoundRect.h"
 
 #include <QDesktopServices>
+#include <QPainter>
 
 void URLQueryNode::init()
 {
@@ -68,12 +71,32 @@ bool URLQueryNode::nodeMouseUp(const QMouseEvent*)
     return true;
 }
 
-QImage URLQueryNode::linkWhiteImage()
+void URLQueryNode::drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget* view)
+{
+    if (isMouseOver) {
+        const qreal lightGray = 2.0 / 3.0;
+        const QColor capsule = isMouseDown ? RKColor::grayColor() : QColor::fromRgbF(lightGray, lightGray, lightGray);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(RKRoundRect::roundRectangleInRect(frame.adjusted(2, 2, -2, -2)), capsule);
+        painter.restore();
+    }
+    Node::drawWithFrameInView(painter, QRectF(frame.x() + 7, frame.y(), frame.width() - 10, frame.height()), view);
+}
+
+float URLQueryNode::drawRightDecorationInFrame(QPainter& painter, const QRectF& frame)
+{
+    const RKImage link = isMouseOver ? linkWhiteImage() : linkGrayImage();
+    link.drawAtPoint(painter, QPointF(frame.x() + frame.width() - 17, frame.y() + 3), QPainter::CompositionMode_SourceAtop);
+    return 20;
+}
+
+RKImage URLQueryNode::linkWhiteImage()
 {
     return RKImages::imageNamed(QStringLiteral("LinkWhite"));
 }
 
-QImage URLQueryNode::linkGrayImage()
+RKImage URLQueryNode::linkGrayImage()
 {
     return RKImages::imageNamed(QStringLiteral("Link"));
 }
@@ -107,16 +130,16 @@ QString iTunesMusicStoreNode::formatString() const
 {
     return QStringLiteral("itms://phobos.apple.com/WebObjects/MZSearch.woa/wa/com.apple.jingle.search.DirectAction/search?term=%@&type=artistName");
 }
-QImage iTunesMusicStoreNode::nodeImage() const
+RKImage iTunesMusicStoreNode::nodeImage() const
 {
-    static const QImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("itunes")), QSizeF(16, 16));
+    static const RKImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("itunes")), QSizeF(16, 16));
     return image;
 }
 
 QString AcquisitionNode::linkText() const { return QStringLiteral("Search with Acquisition"); }
 QString AcquisitionNode::formatString() const { return QStringLiteral("acquisitionsearch://%@"); }
-QImage AcquisitionNode::nodeImage() const
+RKImage AcquisitionNode::nodeImage() const
 {
-    static const QImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("Acquisition")), QSizeF(16, 16));
+    static const RKImage image = RKImages::imageScaledInto(RKImages::imageNamed(QStringLiteral("Acquisition")), QSizeF(16, 16));
     return image;
 }

@@ -1,66 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RKKit/RKImages.h"
+
+#include "Platform/LoggingCategories.h"
 
 #include <QFile>
 #include <QHash>
-#include <QPainter>
 #include <QSvgRenderer>
-#include <QtDebug>
 
 #include <cmath>
 
 namespace {
 
-constexpr qreal pictureRatio = 2.0;
+int renderings = 0;
 
-QImage emptyPicture(QSizeF logicalSize)
+// Whole device pixels that hold a logical length at a ratio; a hair of rounding error does not
+// add a pixel.
+int devicePixels(qreal logical, qreal ratio)
 {
-    const QSize pixels(int(std::ceil(logicalSize.width() * pictureRatio)),
-                       int(std::ceil(logicalSize.height() * pictureRatio)));
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(pictureRatio);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-QImage render(const QString& name)
-{
-    const QString path = QStringLiteral(":/images/%1.svg").arg(name);
-    if (!QFile::exists(path)) {
-        qWarning().noquote() << "RKImages: no picture named" << name;
-        return {};
-    }
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid()) {
-        qWarning().noquote() << "RKImages: cannot read the picture" << path;
-        return {};
-    }
-    const QSizeF size = renderer.defaultSize();
-    QImage image = emptyPicture(size);
-    QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    renderer.render(&painter, QRectF(QPointF(0, 0), size));
-    return image;
+    return std::max(1, int(std::ceil(logical * ratio - 1e-6)));
 }
 
 } // namespace
 
-QImage RKImages::imageNamed(const QString& name)
+struct RKImage::Data {
+    QSizeF size;
+    DrawFunction draw;
+    QList<QImage> representations;
+};
+
+RKImage::RKImage(const QSizeF& size, DrawFunction draw)
+    : m_data(std::make_shared<Data>(Data{size, std::move(draw), {}}))
 {
-    static QHash<QString, QImage> cache; // unknown names too, as null images
+}
+
+RKImage::RKImage(const QImage& bitmap)
+{
+    if (bitmap.isNull())
+        return;
+    const QImage source = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_data = std::make_shared<Data>(Data{source.deviceIndependentSize(), [source](QPainter& painter, const QSizeF& size) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(QPointF(0, 0), size), source);
+    }, {source}});
+}
+
+QSizeF RKImage::size() const
+{
+    return m_data ? m_data->size : QSizeF();
+}
+
+QImage RKImage::imageForDevicePixelRatio(qreal ratio) const
+{
+    if (!m_data)
+        return {};
+    if (!(ratio > 0))
+        ratio = 1;
+    const QSize pixels(devicePixels(m_data->size.width(), ratio), devicePixels(m_data->size.height(), ratio));
+    for (const QImage& made : m_data->representations) {
+        if (made.size() == pixels && qFuzzyCompare(made.devicePixelRatio(), ratio))
+            return made;
+    }
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        m_data->draw(painter, m_data->size);
+    }
+    ++renderings;
+    m_data->representations.append(image);
+    return image;
+}
+
+const QList<QImage>& RKImage::representations() const
+{
+    static const QList<QImage> none;
+    return m_data ? m_data->representations : none;
+}
+
+void RKImage::addRepresentation(const QImage& pixels)
+{
+    if (m_data && !pixels.isNull())
+        m_data->representations.append(pixels.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+
+void RKImage::drawAtPoint(QPainter& painter, const QPointF& point, QPainter::CompositionMode operation, qreal opacity) const
+{
+    if (!m_data)
+        return;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QImage pixels = imageForDevicePixelRatio(ratio);
+    // On a whole device pixel, so the rendering is copied one to one and stays sharp.
+    const QPointF onPixel(std::round(point.x() * ratio) / ratio, std::round(point.y() * ratio) / ratio);
+    painter.save();
+    painter.setCompositionMode(operation);
+    painter.setOpacity(painter.opacity() * opacity);
+    painter.drawImage(onPixel, pixels);
+    painter.restore();
+}
+
+void RKImage::drawInRect(QPainter& painter, const QRectF& rect, QPainter::CompositionMode operation, qreal opacity) const
+{
+    if (!m_data)
+        return;
+    painter.save();
+    painter.setCompositionMode(operation);
+    painter.setOpacity(painter.opacity() * opacity);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    // Rendered for the pixels the rectangle covers, so a picture drawn larger stays sharp.
+    const qreal scale = std::max(rect.width() / m_data->size.width(), rect.height() / m_data->size.height());
+    painter.drawImage(rect, imageForDevicePixelRatio(std::max(1.0, std::ceil(ratio * scale))));
+    painter.restore();
+}
+
+int RKImage::renderCount()
+{
+    return renderings;
+}
+
+namespace {
+
+RKImage loadNamed(const QString& name)
+{
+    const QString path = QStringLiteral(":/images/%1.svg").arg(name);
+    if (!QFile::exists(path)) {
+        qCWarning(lcImages) << "no picture named" << name;
+        return {};
+    }
+    auto renderer = std::make_shared<QSvgRenderer>(path);
+    if (!renderer->isValid()) {
+        qCWarning(lcImages) << "cannot read the picture" << path;
+        return {};
+    }
+    return RKImage(renderer->defaultSize(), [renderer](QPainter& painter, const QSizeF& size) {
+        renderer->render(&painter, QRectF(QPointF(0, 0), size));
+    });
+}
+
+} // namespace
+
+RKImage RKImages::imageNamed(const QString& name)
+{
+    static QHash<QString, RKImage> cache; // unknown names too, as null pictures
     const auto found = cache.constFind(name);
     if (found != cache.constEnd())
         return *found;
-    return *cache.insert(name, render(name));
+    return *cache.insert(name, loadNamed(name));
 }
 
-QImage RKImages::imageScaledInto(const QImage& source, QSizeF size, qreal opacity)
+RKImage RKImages::imageScaledInto(const RKImage& source, QSizeF size, qreal opacity)
 {
-    QImage image = emptyPicture(size);
-    if (source.isNull())
-        return image;
-    QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.setOpacity(opacity);
-    painter.drawImage(QRectF(QPointF(0, 0), size), source);
-    return image;
+    return RKImage(size, [source, opacity](QPainter& painter, const QSizeF& target) {
+        if (source.isNull())
+            return;
+        painter.setOpacity(opacity);
+        // Drawn from the source's own rendering at the target's pixel density, never from a
+        // downscaled copy.
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        const qreal scale = std::max(target.width() / source.size().width(), target.height() / source.size().height());
+        painter.drawImage(QRectF(QPointF(0, 0), target), source.imageForDevicePixelRatio(ratio * scale));
+    });
 }

@@ -1,20 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A row label: a text with one shared text attribute set. Measuring, shortening to a width and
-// drawing build on this.
+// A row label: a confined string that keeps a copy of itself in another colour (white, for
+// selected and highlighted rows), made at the first request and reused.
 
-#include <QString>
+#include "RKKit/RKConfinedString.h"
 
-struct RKTextAttributes;
+#include <memory>
 
-class RKTableString {
+class RKTableString : public RKConfinedString {
 public:
     RKTableString(const QString& string, const RKTextAttributes& attributes);
+    explicit RKTableString(RKAttributedString string);
 
-    const QString& string() const { return m_string; }
-    const RKTextAttributes& attributes() const { return *m_attributes; }
+    const QColor& alternateColor() const { return m_alternateColor; }
+    // A different colour drops the copy, so the next alternateString() is made in it.
+    void setAlternateColor(const QColor& color);
+    RKTableString& alternateString();
+
+    // The shared label of a text, from a process-wide cache of at most 300 texts (emptied when
+    // it grows beyond that): a text seen before gives the same label, whatever attributes are
+    // passed now; a new one is made with these attributes. No text gives none.
+    static std::shared_ptr<RKTableString> cachedTableString(const QString* text, const RKTextAttributes& attributes);
 
 private:
-    QString m_string;
-    const RKTextAttributes* m_attributes; // shared sets live for the process
+    QColor m_alternateColor;
+    std::unique_ptr<RKTableString> m_alternateString;
 };

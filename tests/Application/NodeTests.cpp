@@ -76,7 +76,7 @@ TEST(Node, ParentReferencesNeverDangle)
 TEST(Node, LabelsAreRebuiltWithTheAttributeSetOfTheKind)
 {
     auto title = Node::nodeWithPrimary<TitleNode>("Caption");
-    EXPECT_EQ(&title->primary()->attributes(), &RKText::textAttributes11());
+    EXPECT_EQ(title->primary()->attributedString().attributes, RKText::textAttributes11());
     const RKTableString* first = title->primary();
     title->setPrimary("Another");
     EXPECT_NE(title->primary(), first);
@@ -91,10 +91,10 @@ TEST(Node, StructuralRowsAreComplete)
     auto nothing = Node::node<NothingFoundNode>();
     EXPECT_EQ(nothing->primaryString(), "No Similar Artists Found");
     EXPECT_EQ(nothing->secondaryString(), "Perhaps try a different name.");
-    EXPECT_EQ(&nothing->primary()->attributes(), &RKText::textAttributesGray12());
-    EXPECT_EQ(&nothing->secondary()->attributes(), &RKText::textAttributesGray10());
+    EXPECT_EQ(nothing->primary()->attributedString().attributes, RKText::textAttributesGray12());
+    EXPECT_EQ(nothing->secondary()->attributedString().attributes, RKText::textAttributesGray10());
     EXPECT_FALSE(nothing->image().isNull());
-    EXPECT_EQ(nothing->image().deviceIndependentSize(), QSizeF(33, 33));
+    EXPECT_EQ(nothing->image().size(), QSizeF(33, 33));
     EXPECT_FALSE(nothing->canSelectNode());
 
     auto placeholder = Node::node<TitleContainerNode>();

@@ -82,8 +82,8 @@ TEST_F(PicksFixture, DownloadsTheListOnceOnFirstSelectionAndEachRowItsCover)
     EXPECT_EQ(album(3)->tertiaryString(), "Slow & quiet");
 
     ASSERT_TRUE(waitUntil([&] { return coverArrived(1) && coverArrived(2); }));
-    EXPECT_EQ(album(1)->image().deviceIndependentSize(), QSizeF(51, 51));
-    const QImage cover = album(1)->image();
+    EXPECT_EQ(album(1)->image().size(), QSizeF(51, 51));
+    const QImage cover = album(1)->image().imageForDevicePixelRatio(2);
     const QPoint middle(int(25 * cover.devicePixelRatio()), int(27 * cover.devicePixelRatio()));
     EXPECT_EQ(QColor(cover.pixel(middle)), QColor(Qt::red)) << "the cover is drawn into the square of the shadow";
     spinEventLoop(100);

@@ -65,7 +65,7 @@ TEST(SearchLinks, EachServiceHasItsTextAndAddress)
         EXPECT_EQ(link->addressText(), c.address);
         EXPECT_FALSE(link->canSelectNode());
     }
-    EXPECT_EQ(linkOf("Pink Floyd", 9)->image().deviceIndependentSize(), QSizeF(16, 16));
+    EXPECT_EQ(linkOf("Pink Floyd", 9)->image().size(), QSizeF(16, 16));
     EXPECT_EQ(linkOf("Pink Floyd", 10)->imageOffset(), QSizeF(0, 4));
     EXPECT_TRUE(linkOf("Pink Floyd", 1)->image().isNull());
 }

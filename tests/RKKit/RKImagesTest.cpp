@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled-in pictures and the scaled copies made of them.
 #include "RKKit/RKImages.h"
 
@@ -5,6 +6,8 @@
 
 #include <QColor>
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 
@@ -35,42 +38,70 @@ QColor ink(const QImage& image)
     return best;
 }
 
-TEST(RKImages, EveryPictureLoadsCrispAtItsNaturalSize)
+TEST(RKImages, EveryPictureIsRenderedOncePerRatioAtItsNaturalSize)
 {
     for (const Picture& p : pictures) {
         SCOPED_TRACE(p.name);
-        const QImage image = RKImages::imageNamed(QString::fromLatin1(p.name));
-        ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.devicePixelRatio(), 2.0);
-        EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
-        EXPECT_EQ(image.deviceIndependentSize(), QSizeF(p.size));
-        EXPECT_EQ(image.size(), p.size * 2);
-        EXPECT_GT(ink(image).alpha(), 50) << "nothing drawn";
-        // Shared: the second request gives the same picture, not a new rendering.
-        EXPECT_EQ(RKImages::imageNamed(QString::fromLatin1(p.name)).cacheKey(), image.cacheKey());
+        const RKImage picture = RKImages::imageNamed(QString::fromLatin1(p.name));
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.size(), QSizeF(p.size));
+        for (const qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+            SCOPED_TRACE(ratio);
+            const QImage pixels = picture.imageForDevicePixelRatio(ratio);
+            EXPECT_EQ(pixels.devicePixelRatio(), ratio);
+            EXPECT_EQ(pixels.format(), QImage::Format_ARGB32_Premultiplied);
+            EXPECT_EQ(pixels.size(), QSize(int(std::ceil(p.size.width() * ratio)), int(std::ceil(p.size.height() * ratio))));
+            EXPECT_GT(ink(pixels).alpha(), 50) << "nothing drawn";
+            // Shared: asked again, the picture and its rendering are the same, not made anew.
+            const int renderings = RKImage::renderCount();
+            EXPECT_EQ(RKImages::imageNamed(QString::fromLatin1(p.name)).cacheKey(), picture.cacheKey());
+            EXPECT_EQ(picture.imageForDevicePixelRatio(ratio).cacheKey(), pixels.cacheKey());
+            EXPECT_EQ(RKImage::renderCount(), renderings);
+        }
     }
+}
+
+TEST(RKImages, EdgesStaySharpAtThreeTimes)
+{
+    // The placeholder's sleeve is a square from x = 4 to 47 points. Drawn at 3x on a whole
+    // point, its left edge must fall between two device pixels: rendered for the screen, not
+    // scaled up from a smaller rendering.
+    QImage canvas(QSize(60, 60) * 3, QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(3);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        RKImages::imageNamed("AlbumPlaceholder").drawAtPoint(painter, QPointF(2, 2));
+    }
+    const int middle = (2 + 26) * 3;
+    const int edge = (2 + 4) * 3; // first device pixel of the sleeve
+    EXPECT_EQ(qAlpha(canvas.pixel(edge, middle)), 255);
+    EXPECT_LT(qAlpha(canvas.pixel(edge - 1, middle)), 80) << "the edge is blurred over two device pixels";
+    const int right = (2 + 47) * 3; // first device pixel after the sleeve
+    EXPECT_EQ(qAlpha(canvas.pixel(right - 1, middle)), 255);
+    EXPECT_LT(qAlpha(canvas.pixel(right, middle)), 80);
 }
 
 TEST(RKImages, SelectedVariantsAreWhiteAndPlainOnesAreNot)
 {
     for (const char* name : {"BrowserArrowSelected", "BrowserArrowPartial", "StarWhite", "LinkWhite"}) {
-        const QColor c = ink(RKImages::imageNamed(QString::fromLatin1(name)));
+        const QColor c = ink(RKImages::imageNamed(QString::fromLatin1(name)).imageForDevicePixelRatio(2));
         EXPECT_EQ(c.rgb(), qRgb(255, 255, 255)) << name;
     }
     for (const char* name : {"BrowserArrow", "StarGray", "Link"}) {
-        const QColor c = ink(RKImages::imageNamed(QString::fromLatin1(name)));
+        const QColor c = ink(RKImages::imageNamed(QString::fromLatin1(name)).imageForDevicePixelRatio(2));
         EXPECT_LT(c.lightness(), 160) << name;
     }
     // The partial arrow is only partly filled: faint towards its tip, where the full one is solid.
     const QPoint nearTip(9, 7); // device pixels, logical (4.5, 3.5)
-    EXPECT_EQ(qAlpha(RKImages::imageNamed("BrowserArrowSelected").pixel(nearTip)), 255);
-    EXPECT_LT(qAlpha(RKImages::imageNamed("BrowserArrowPartial").pixel(nearTip)), 160);
+    EXPECT_EQ(qAlpha(RKImages::imageNamed("BrowserArrowSelected").imageForDevicePixelRatio(2).pixel(nearTip)), 255);
+    EXPECT_LT(qAlpha(RKImages::imageNamed("BrowserArrowPartial").imageForDevicePixelRatio(2).pixel(nearTip)), 160);
 }
 
 TEST(RKImages, AlbumBackdropLeavesTheCoverSquareForTheCover)
 {
-    const QImage shadow = RKImages::imageNamed("AlbumShadow");
-    const QImage placeholder = RKImages::imageNamed("AlbumPlaceholder");
+    const QImage shadow = RKImages::imageNamed("AlbumShadow").imageForDevicePixelRatio(2);
+    const QImage placeholder = RKImages::imageNamed("AlbumPlaceholder").imageForDevicePixelRatio(2);
     // A soft shadow: faint, never opaque; darker under the cover than at the corner.
     EXPECT_LT(ink(shadow).alpha(), 128);
     EXPECT_GT(qAlpha(shadow.pixel(2 * 25, 2 * 49)), qAlpha(shadow.pixel(0, 0)));
@@ -103,27 +134,30 @@ TEST(RKImages, ScaledIntoFillsTheNewSizeAtTheGivenOpacity)
     source.fill(Qt::red);
     QPainter(&source).fillRect(32, 0, 32, 32, Qt::blue);
 
-    const QImage full = RKImages::imageScaledInto(source, QSizeF(16, 16));
-    EXPECT_EQ(full.devicePixelRatio(), 2.0);
-    EXPECT_EQ(full.deviceIndependentSize(), QSizeF(16, 16));
+    const RKImage scaled = RKImages::imageScaledInto(RKImage(source), QSizeF(16, 16));
+    EXPECT_EQ(scaled.size(), QSizeF(16, 16));
+    const QImage full = scaled.imageForDevicePixelRatio(2);
     EXPECT_EQ(full.size(), QSize(32, 32));
     EXPECT_EQ(full.pixelColor(4, 16).rgba(), qRgba(255, 0, 0, 255)); // stretched to fill, aspect ignored
     EXPECT_EQ(full.pixelColor(28, 16).rgba(), qRgba(0, 0, 255, 255));
     EXPECT_EQ(qAlpha(full.pixel(0, 0)), 255);
     EXPECT_EQ(qAlpha(full.pixel(31, 31)), 255);
 
-    const QImage faded = RKImages::imageScaledInto(source, QSizeF(33, 33), 0.5);
-    EXPECT_EQ(faded.deviceIndependentSize(), QSizeF(33, 33));
+    const QImage faded = RKImages::imageScaledInto(RKImage(source), QSizeF(33, 33), 0.5).imageForDevicePixelRatio(2);
+    EXPECT_EQ(faded.size(), QSize(66, 66));
     EXPECT_NEAR(qAlpha(faded.pixel(10, 33)), 128, 2);
     EXPECT_NEAR(faded.pixelColor(10, 33).redF(), 1.0, 0.02); // colour kept, only fainter
 
-    // A picture at ratio 2 keeps its own opacity profile when scaled.
-    const QImage icon = RKImages::imageScaledInto(RKImages::imageNamed("NothingFound"), QSizeF(33, 33), 0.5);
-    EXPECT_NEAR(ink(icon).alpha(), 128, 2);
+    // A named picture keeps its own opacity profile when scaled, at any ratio.
+    for (const qreal ratio : {1.0, 3.0}) {
+        const QImage icon = RKImages::imageScaledInto(RKImages::imageNamed("NothingFound"), QSizeF(33, 33), 0.5).imageForDevicePixelRatio(ratio);
+        EXPECT_EQ(icon.size(), QSize(33, 33) * ratio);
+        EXPECT_NEAR(ink(icon).alpha(), 128, 2);
+    }
 
-    const QImage fromNothing = RKImages::imageScaledInto(QImage(), QSizeF(16, 16));
-    EXPECT_EQ(fromNothing.deviceIndependentSize(), QSizeF(16, 16));
-    EXPECT_EQ(ink(fromNothing).alpha(), 0);
+    const RKImage fromNothing = RKImages::imageScaledInto(RKImage(), QSizeF(16, 16));
+    EXPECT_EQ(fromNothing.size(), QSizeF(16, 16));
+    EXPECT_EQ(ink(fromNothing.imageForDevicePixelRatio(1)).alpha(), 0);
 }
 
 } // namespace
