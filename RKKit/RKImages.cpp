@@ -115,6 +115,17 @@ void RKImage::drawInRect(QPainter& painter, const QRectF& rect, QPainter::Compos
     painter.restore();
 }
 
+void RKImage::renderInRect(QPainter& painter, const QRectF& rect) const
+{
+    if (!m_data || m_data->size.isEmpty())
+        return;
+    painter.save();
+    painter.translate(rect.topLeft());
+    painter.scale(rect.width() / m_data->size.width(), rect.height() / m_data->size.height());
+    m_data->draw(painter, m_data->size);
+    painter.restore();
+}
+
 int RKImage::renderCount()
 {
     return renderings;
@@ -155,11 +166,20 @@ RKImage RKImages::imageScaledInto(const RKImage& source, QSizeF size, qreal opac
     return RKImage(size, [source, opacity](QPainter& painter, const QSizeF& target) {
         if (source.isNull())
             return;
-        painter.setOpacity(opacity);
-        // Drawn from the source's own rendering at the target's pixel density, never from a
-        // downscaled copy.
-        const qreal ratio = painter.device()->devicePixelRatioF();
-        const qreal scale = std::max(target.width() / source.size().width(), target.height() / source.size().height());
-        painter.drawImage(QRectF(QPointF(0, 0), target), source.imageForDevicePixelRatio(ratio * scale));
+        // Opacity applies to the whole picture at once, not to each of its overlapping shapes.
+        if (opacity < 1.0) {
+            const qreal ratio = painter.device()->devicePixelRatioF();
+            QImage layer(QSize(int(std::ceil(target.width() * ratio)), int(std::ceil(target.height() * ratio))), QImage::Format_ARGB32_Premultiplied);
+            layer.setDevicePixelRatio(ratio);
+            layer.fill(Qt::transparent);
+            QPainter layerPainter(&layer);
+            layerPainter.setRenderHints(painter.renderHints());
+            source.renderInRect(layerPainter, QRectF(QPointF(0, 0), target));
+            layerPainter.end();
+            painter.setOpacity(opacity);
+            painter.drawImage(QPointF(0, 0), layer);
+            return;
+        }
+        source.renderInRect(painter, QRectF(QPointF(0, 0), target));
     });
 }

@@ -44,6 +44,9 @@ public:
     void drawAtPoint(QPainter& painter, const QPointF& point,
                      QPainter::CompositionMode operation = QPainter::CompositionMode_SourceOver,
                      qreal opacity = 1.0) const;
+    // Draws the picture afresh into the rectangle, as a vector picture is drawn at any size:
+    // nothing is scaled from pixels made for another size (a bitmap is scaled smoothly).
+    void renderInRect(QPainter& painter, const QRectF& rect) const;
     // Draws the whole picture scaled into the rectangle, smoothly.
     void drawInRect(QPainter& painter, const QRectF& rect,
                     QPainter::CompositionMode operation = QPainter::CompositionMode_SourceOver,

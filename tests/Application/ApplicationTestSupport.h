@@ -6,8 +6,10 @@
 #include "Application/Correlation.h"
 #include "Application/Node.h"
 #include "Platform/UserDefaults.h"
+#include "RKKit/RKTableCell.h"
 #include "support/LocalHttpServer.h"
 
+#include <QPainter>
 #include <QUrlQuery>
 
 #include <utility>
@@ -85,3 +87,18 @@ public:
     QHash<QString, QList<SimilarArtist>> answers;
     int delayMs = 0; // a pause before the body, to keep a transfer running
 };
+
+// A row painted as a table paints it: its background for the colour index, then the node,
+// into an image of the node's height at the given device pixel ratio.
+inline QImage renderRow(Node& node, int width, std::int32_t colorIndex, qreal ratio = 1, bool lightBlue = false)
+{
+    const int height = int(node.rowHeight());
+    QImage image(QSize(width, height) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    const QRectF frame(0, 0, width, height);
+    RKTableCell::drawBackgroundInRect(painter, frame, lightBlue, colorIndex);
+    node.rkColorIndex = colorIndex;
+    node.drawWithFrameInView(painter, frame, nullptr);
+    return image;
+}
