@@ -1,6 +1,5 @@
 #include "Application/ArtistAlbumNode.h"
 
-#include "Application/Browser/BrowserView.h"
 #include "RKKit/RKImages.h"
 #include "RKKit/RKText.h"
 
@@ -48,8 +47,7 @@ void ArtistAlbumNode::connectionDidFinishLoading(URLConnection& connection)
     if (cover.isNull())
         return; // not a picture: the placeholder stays rather than a bare shadow
     setImage(imageWithShadow(cover));
-    if (BrowserView* browser = browserView())
-        browser->updateTables();
+    updateBrowserTables();
 }
 
 QImage ArtistAlbumNode::decodeCover(const QByteArray& bytes)

@@ -1,7 +1,6 @@
 #include "Application/BrondelNode.h"
 
 #include "Application/ArtistAlbumNode.h"
-#include "Application/Browser/BrowserView.h"
 #include "Application/ServiceAddress.h"
 
 #include <plist/plist.h>
@@ -123,6 +122,5 @@ void BrondelNode::addPicksFromPropertyList(const QByteArray& bytes)
         if (image)
             row->setAlbumImageURL(URLWithString(*image));
     }
-    if (BrowserView* browser = browserView())
-        browser->updateTables();
+    updateBrowserTables();
 }

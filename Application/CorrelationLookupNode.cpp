@@ -1,7 +1,6 @@
 #include "Application/CorrelationLookupNode.h"
 
 #include "Application/AdView.h"
-#include "Application/Browser/BrowserView.h"
 #include "Application/Correlation.h"
 #include "Application/HistoryNode.h"
 #include "Application/ServiceAddress.h"
@@ -95,8 +94,7 @@ void CorrelationLookupNode::connectionDidFinishLoading(URLConnection& connection
     HistoryNode::instance()->addCorrelations(correlations);
     if (correlations.empty())
         addNode(Node::node<NothingFoundNode>());
-    if (BrowserView* browser = browserView())
-        browser->updateTables();
+    updateBrowserTables();
     m_xml.reset();
 }
 

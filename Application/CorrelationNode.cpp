@@ -1,12 +1,12 @@
 #include "Application/CorrelationNode.h"
 
 #include "Application/AdView.h"
-#include "Application/Browser/BrowserView.h"
 #include "Application/Correlation.h"
 #include "Application/MainNode.h"
 #include "Application/URLQueryNode.h"
 #include "RKKit/RKImages.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <cmath>
@@ -79,10 +79,14 @@ void CorrelationNode::nodeWasSelected()
 
 void CorrelationNode::doubleClickedNode()
 {
-    BrowserView* browser = browserView();
-    if (!browser || !browser->rootNode())
-        return;
-    browser->rootNode()->addNewLookupNodeWithStringAndSelect(primaryString(), true);
+    addLookupInBrowser(primaryString(), true);
+}
+
+QString CorrelationNode::accessibleText() const
+{
+    const auto container = std::dynamic_pointer_cast<CorrelationContainerNode>(parentNode());
+    const std::uint32_t stars = m_nStars ? m_nStars : container ? starCount(rating, container->minRating(), container->maxRating()) : 4;
+    return QCoreApplication::translate("CorrelationNode", "%1, %2 of 4 stars").arg(Node::accessibleText()).arg(stars);
 }
 
 float CorrelationNode::drawRightDecorationInFrame(QPainter& painter, const QRectF& frame)

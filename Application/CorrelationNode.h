@@ -34,6 +34,9 @@ public:
     // Four equal bands of the range [minRating, maxRating] give 1 to 4 stars; an empty range 4.
     static std::uint32_t starCount(float rating, float minRating, float maxRating);
 
+    // The name and its stars: "Massive Attack, 3 of 4 stars".
+    QString accessibleText() const override;
+
     // Builds the search links the first time; hands the artist to the banner every time.
     void nodeWasSelected() override;
     // The artist becomes (or already is) a saved lookup, and is selected.

@@ -1,6 +1,5 @@
 #include "Application/HistoryNode.h"
 
-#include "Application/Browser/BrowserView.h"
 #include "Platform/UserDefaults.h"
 #include "RKKit/RKExtensions/Events.h"
 
@@ -71,8 +70,7 @@ void HistoryNode::addCorrelations(const std::vector<Correlation>& correlations)
     }
     rerank(changedCount);
 
-    if (BrowserView* browser = browserView())
-        browser->setRootNodeInColumn(nullptr, 2);
+    setRootNodeInBrowserColumn(nullptr, 2);
     removeAllNodes();
     createNodes();
 }
@@ -110,8 +108,7 @@ void HistoryNode::createNodes()
         names.append(m_ranking[i]->correlation.name);
     setSecondary(names.join(QStringLiteral(", ")));
 
-    if (BrowserView* browser = browserView())
-        browser->updateTables();
+    updateBrowserTables();
 }
 
 void HistoryNode::loadDefaults()

@@ -1,8 +1,6 @@
 #include "Application/MainNode.h"
 
 #include "Application/BrondelNode.h"
-#include "Application/Browser/BrowserView.h"
-#include "Application/Browser/MetaTableView.h"
 #include "Application/CorrelationLookupNode.h"
 #include "Application/HistoryNode.h"
 #include "Application/iTunesNode.h"
@@ -58,8 +56,7 @@ void MainNode::saveDefaults()
 {
     QVariantList names;
     for (const auto& child : nodes()) {
-        const Node& entry = *child;
-        if (typeid(entry) == typeid(CorrelationLookupNode)) // the follower is a subclass and is not saved
+        if (isSavedLookup(*child))
             names.append(child->primaryString());
     }
     UserDefaults::standardUserDefaults().setObjectForKey(names, lookupsKey);
@@ -74,21 +71,16 @@ void MainNode::addNewLookupNodeWithStringAndSelect(const QString& name, bool sel
         if (label && QString::compare(name, children[index]->primaryString(), Qt::CaseInsensitive) == 0)
             break;
     }
-    BrowserView* browser = browserView();
     if (index == children.size()) {
         addNode(Node::nodeWithPrimary<CorrelationLookupNode>(name));
-        if (browser)
-            browser->updateTables();
+        updateBrowserTables();
     }
-    if (!select || !browser)
-        return;
-    MetaTableView* table = browser->tableAtIndex(0);
-    if (!table)
-        return;
-    const int row = int(index);
-    if (table->selectedRow() != row) {
-        table->selectRowByExtendingSelection(row, false);
-        table->scrollRowToVisible(row);
-    }
-    table->setFocus(Qt::OtherFocusReason);
+    if (select)
+        selectRowInBrowserColumn(int(index), 0);
+}
+
+bool MainNode::isSavedLookup(const Node& node)
+{
+    // Exactly a lookup: the follower and the recommendations derive from it and are fixed.
+    return typeid(node) == typeid(CorrelationLookupNode);
 }

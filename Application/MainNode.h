@@ -18,4 +18,6 @@ public:
     // included), or appends a new lookup for it; with select, selects it in column 0 and
     // gives column 0 the keyboard focus.
     void addNewLookupNodeWithStringAndSelect(const QString& name, bool select);
+    // Whether the entry is a saved lookup (which the user may delete), not a fixed entry.
+    static bool isSavedLookup(const Node& node);
 };

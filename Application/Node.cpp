@@ -1,6 +1,7 @@
 #include "Application/Node.h"
 
 #include "Application/Browser/BrowserView.h"
+#include "Application/MainNode.h"
 #include "RKKit/RKColor.h"
 #include "RKKit/RKGradient.h"
 #include "RKKit/RKImages.h"
@@ -61,6 +62,47 @@ void Node::removeAllNodes()
     NodeList old;
     old.swap(m_nodes);
     addHeaderNodes();
+}
+
+QString Node::accessibleText() const
+{
+    QStringList parts;
+    for (const RKTableString* label : {primary(), secondary(), tertiary()}) {
+        if (label && !label->string().trimmed().isEmpty())
+            parts.append(label->string().trimmed());
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+void Node::updateBrowserTables() const
+{
+    if (BrowserView* browser = browserView())
+        browser->updateTables();
+}
+
+void Node::redrawInBrowser() const
+{
+    if (BrowserView* browser = browserView())
+        browser->redrawNode(this);
+}
+
+void Node::setRootNodeInBrowserColumn(const std::shared_ptr<Node>& node, int column) const
+{
+    if (BrowserView* browser = browserView())
+        browser->setRootNodeInColumn(node, column);
+}
+
+void Node::selectRowInBrowserColumn(int row, int column) const
+{
+    if (BrowserView* browser = browserView())
+        browser->selectRowInColumn(row, column);
+}
+
+void Node::addLookupInBrowser(const QString& name, bool select) const
+{
+    BrowserView* browser = browserView();
+    if (const auto root = browser ? browser->rootNode() : nullptr)
+        root->addNewLookupNodeWithStringAndSelect(name, select);
 }
 
 void Node::mouseEnteredCurrentFrame(const QMouseEvent*, const QRectF&) {}

@@ -92,6 +92,9 @@ public:
     void removeNode(const Node* node);
     void removeAllNodes();
 
+    // What a screen reader says for the row: its labels, joined.
+    virtual QString accessibleText() const;
+
     virtual bool mightHaveSubnodes() const { return false; }
     virtual bool canSelectNode() const { return true; }
     virtual void nodeWasSelected() {}
@@ -112,7 +115,7 @@ public:
     // Drawing. The table paints the row's background, sets rkColorIndex and hands down its
     // painter with the row's frame (x = 0, the table's width, rowHeight()); the view is the table.
     virtual float rowHeight() const;
-    virtual void drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget* view);
+    void drawWithFrameInView(QPainter& painter, const QRectF& frame, const QWidget* view) override;
     // The picture at imageOffset(); answers the width it takes on the left (0 without one).
     virtual float drawLeftDecorationInFrame(QPainter& painter, const QRectF& frame);
     // The arrow of a row that has (or may have) children; answers the width it takes on the right.
@@ -137,6 +140,14 @@ public:
     bool isMouseDown = false;
 
 protected:
+    // The node's calls to its browser. Each does nothing for a node not shown under the root.
+    void updateBrowserTables() const;
+    void redrawInBrowser() const;
+    void setRootNodeInBrowserColumn(const std::shared_ptr<Node>& node, int column) const;
+    void selectRowInBrowserColumn(int row, int column) const;
+    // The name becomes (or already is) a saved lookup, selected when asked.
+    void addLookupInBrowser(const QString& name, bool select) const;
+
     // Draws the label in (x + left + dx, y + dy, w − (left + right), h) of the frame, white on a
     // selected row or when shouldDrawAlternateText is set; shortened at the end when too long.
     void drawLabelInFrame(QPainter& painter, RKTableString* label, const QRectF& frame, QSizeF offset,

@@ -1,12 +1,12 @@
 #include "Application/URLQueryNode.h"
 
-#include "Application/Browser/BrowserView.h"
 #include "Platform/URLConnection.h"
 #include "RKKit/RKExtensions/NSStringExtensions.h"
 #include "RKKit/RKColor.h"
 #include "RKKit/RKImages.h"
 #include "RKKit/RKRoundRect.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QPainter>
 
@@ -27,6 +27,13 @@ QString URLQueryNode::addressText() const
     return address;
 }
 
+QString URLQueryNode::accessibleText() const
+{
+    const auto parent = parentNode();
+    const QString artist = parent ? parent->primaryString() : QString();
+    return QCoreApplication::translate("URLQueryNode", "%1 for %2").arg(primaryString(), artist);
+}
+
 void URLQueryNode::nodeAction()
 {
     const QUrl url = URLWithString(addressText());
@@ -36,8 +43,7 @@ void URLQueryNode::nodeAction()
 
 void URLQueryNode::redraw()
 {
-    if (BrowserView* browser = browserView())
-        browser->redrawNode(this);
+    redrawInBrowser();
 }
 
 void URLQueryNode::mouseEnteredCurrentFrame(const QMouseEvent*, const QRectF&)

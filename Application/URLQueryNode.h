@@ -17,6 +17,9 @@ public:
     virtual QString formatString() const { return {}; }
     virtual RKImage nodeImage() const { return {}; }
 
+    // "Search Google for Massive Attack".
+    QString accessibleText() const override;
+
     // The template filled with the parent's artist name, encoded for an address.
     QString addressText() const;
     // Opens addressText() in the application registered for its scheme; nothing when it is

@@ -1,7 +1,6 @@
 #include "Application/iTunesNode.h"
 
 #include "Application/AdView.h"
-#include "Application/Browser/BrowserView.h"
 #include "Application/MainNode.h"
 #include "Platform/MusicPlayer.h"
 #include "Platform/UserDefaults.h"
@@ -55,8 +54,7 @@ void iTunesNode::playerDidAnswer(const PlayerAnswer& answer)
         return;
     if (answer.artist && *answer.artist != secondaryString()) {
         setSecondary(*answer.artist);
-        if (BrowserView* browser = browserView())
-            browser->updateTables();
+        updateBrowserTables();
         releaseCorrelations();
         nodeWasSelected();
     }
@@ -81,7 +79,5 @@ void iTunesNode::nodeWasSelected()
 
 void iTunesNode::doubleClickedNode()
 {
-    BrowserView* browser = browserView();
-    if (browser && browser->rootNode())
-        browser->rootNode()->addNewLookupNodeWithStringAndSelect(secondaryString(), false);
+    addLookupInBrowser(secondaryString(), false);
 }

@@ -17,3 +17,7 @@ void RKTableCell::drawBackgroundInRect(QPainter& painter, const QRectF& rect, bo
     else if (colorIndex == 3)
         RKGradient::selectedGrayGradient().drawGradientInRect(painter, rect);
 }
+
+void RKTableCell::drawWithFrameInView(QPainter&, const QRectF&, const QWidget*)
+{
+}
