@@ -6,6 +6,7 @@
 #include "RKKit/RKTableCell.h"
 
 #include <QAbstractListModel>
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -178,8 +179,10 @@ QModelIndex RKTableView::indexOfRow(int row) const
 
 int RKTableView::selectedRow() const
 {
-    const QModelIndexList rows = selectionModel()->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    // From the selection's ranges, not selectedIndexes(), which asks each row whether it is
+    // selectable: rows change under a selection before the table re-reads them.
+    const QItemSelection selection = selectionModel()->selection();
+    return selection.isEmpty() ? -1 : selection.first().top();
 }
 
 void RKTableView::selectRowByExtendingSelection(int row, bool)
@@ -396,12 +399,26 @@ void RKTableView::selectionDidChange()
         selectionModel()->setCurrentIndex(indexOfRow(row), QItemSelectionModel::NoUpdate);
         m_silent = silent;
     }
+    // The accessible focus follows the selection, however it was made, so a screen reader
+    // speaks the newly selected row.
+    if (row >= 0 && hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(row);
+        QAccessible::updateAccessibility(&focus);
+    }
     if (m_pointerPressed) {
         m_changedWhilePressed = true;
         Events::postNotificationAboutSelf(this, TableViewSelectionIsChangingNotification);
     } else {
         Events::postNotificationAboutSelf(this, TableViewSelectionDidChangeNotification);
     }
+}
+
+void RKTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // The list view's own accessible focus event is left out: selectionDidChange sends one for
+    // every selection, also those made by a call, and a screen reader should hear a row once.
+    QAbstractItemView::currentChanged(current, previous);
 }
 
 int RKTableView::selectableRowFrom(int row, int step) const
