@@ -13,6 +13,11 @@ struct Notification {
     const void* object = nullptr; // the sender; identity only, never dereferenced
 };
 
+// Posted by the entry point before the main window is made, and once it is shown.
+inline const QString ApplicationWillFinishLaunchingNotification = QStringLiteral("ApplicationWillFinishLaunchingNotification");
+inline const QString ApplicationDidFinishLaunchingNotification = QStringLiteral("ApplicationDidFinishLaunchingNotification");
+// Posted when a value of the defaults store is set.
+inline const QString UserDefaultsDidChangeNotification = QStringLiteral("UserDefaultsDidChangeNotification");
 // Posted from QCoreApplication::aboutToQuit, before the defaults store writes its file.
 inline const QString ApplicationWillTerminateNotification = QStringLiteral("ApplicationWillTerminateNotification");
 
