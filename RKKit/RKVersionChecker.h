@@ -24,6 +24,7 @@ public:
         QString descriptionURL;
     };
     enum class Decision { Nothing, UpdatePanel, NoUpdatePanel };
+    Q_ENUM(Decision)
 
     static RKVersionChecker& sharedChecker();
 

@@ -1,6 +1,10 @@
-// main() of every test executable: a headless QApplication whose configuration and
-// runtime folders are private to this process, so no test sees another's defaults file.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// main() of every test executable: the application's own application object, headless, with
+// configuration and runtime folders private to this process, so no test sees another's
+// defaults file.
 #include <gtest/gtest.h>
+
+#include "RKKit/RKApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +27,7 @@ int main(int argc, char** argv)
     }
 
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    RKApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvale"));
     return RUN_ALL_TESTS();
 }
