@@ -127,7 +127,7 @@ TEST(Lookup, ParsesTheTaggedFormat)
 TEST(Lookup, DecodesUtf8EvenWhenACharacterIsSplitAcrossPieces)
 {
     SimilarArtistServer server;
-    const QByteArray body = taggedAnswer("Asked", {{"Bj\u00f6rk", 10}, {"Sigur R\u00f3s", 5}}) + "<r><a>Bad \xff byte</a><c>1</c><p>1</p></r>";
+    const QByteArray body = taggedAnswer("Asked", 100, {{"Bj\u00f6rk", 10}, {"Sigur R\u00f3s", 5}}) + "<r><a>Bad \xff byte</a><c>1</c><p>1</p></r>";
     const qsizetype split = body.indexOf("\xc3") + 1; // between the two bytes of "ö"
     HttpReply reply;
     reply.pieces = {body.left(split), body.mid(split)};
