@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tagged answer of the similar-artist service, as the lookup entry reads it.
+#include "Application/Correlation.h"
 #include "Application/CorrelationLookupNode.h"
 
 #include <cmath>

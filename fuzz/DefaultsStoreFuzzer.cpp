@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             (void)defaults.objectForKey(key);
         }
         // The file changes under the store (the same bytes, reversed) before it writes.
-        QByteArray reversed(bytes.rbegin(), bytes.rend());
+        QByteArray reversed = bytes;
+        std::reverse(reversed.begin(), reversed.end());
         writeFile(path, reversed + ' ');
         defaults.setObjectForKey(QStringList{QStringLiteral("Portishead")}, QStringLiteral("CorrelationLookupNodes"));
         defaults.setFloatForKey(125.0f, QStringLiteral("DrawerSplitHeight"));
