@@ -48,6 +48,28 @@ QString pick(const QString& artist, const QString& album, const QString& descrip
         .arg(artist, album, description, image);
 }
 
+// A binary picks list: one pick per (artist, album), each with a description.
+QByteArray binaryPicks(std::initializer_list<std::pair<const char*, const char*>> list)
+{
+    plist_t root = plist_new_dict();
+    plist_t artists = plist_new_array();
+    for (const auto& [artist, album] : list) {
+        plist_t one = plist_new_dict();
+        plist_dict_set_item(one, "Artist", plist_new_string(artist));
+        plist_dict_set_item(one, "Album", plist_new_string(album));
+        plist_dict_set_item(one, "Description", plist_new_string("Quiet and bare"));
+        plist_array_append_item(artists, one);
+    }
+    plist_dict_set_item(root, "Artists", artists);
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(root, &bytes, &length);
+    const QByteArray binary(bytes, qsizetype(length));
+    free(bytes);
+    plist_free(root);
+    return binary;
+}
+
 struct PicksFixture : ::testing::Test {
     SimilarArtistServer server;
     std::shared_ptr<BrondelNode> picks = Node::nodeWithPrimarySecondary<BrondelNode>("Brondel's Picks", "hand chosen for your enjoyment");
@@ -139,21 +161,7 @@ TEST_F(PicksFixture, ListsThatAreNotPicksGiveNoRows)
 
 TEST_F(PicksFixture, ReadsBinaryPropertyLists)
 {
-    plist_t root = plist_new_dict();
-    plist_t artists = plist_new_array();
-    plist_t one = plist_new_dict();
-    plist_dict_set_item(one, "Artist", plist_new_string("Nick Drake"));
-    plist_dict_set_item(one, "Album", plist_new_string("Pink Moon"));
-    plist_dict_set_item(one, "Description", plist_new_string("Quiet and bare"));
-    plist_array_append_item(artists, one);
-    plist_dict_set_item(root, "Artists", artists);
-    char* bytes = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(root, &bytes, &length);
-    const QByteArray binary(bytes, qsizetype(length));
-    free(bytes);
-    plist_free(root);
-    server.route("/picks.plist", HttpReply::body(binary));
+    server.route("/picks.plist", HttpReply::body(binaryPicks({{"Nick Drake", "Pink Moon"}})));
     picks->nodeWasSelected();
     ASSERT_TRUE(waitUntil([&] { return picks->isLoaded(); }));
     ASSERT_EQ(picks->nodes().size(), 2u);
@@ -201,21 +209,7 @@ TEST_F(PicksFixture, APickWithANulInAStringIsSkipped)
 {
     // A binary list whose text is stored as UTF-16 (it has a letter outside ASCII), with one
     // character turned into U+0000: libplist's zero-terminated reader aborts on such a string.
-    plist_t root = plist_new_dict();
-    plist_t artists = plist_new_array();
-    for (const char* artist : {"Before", "B\u00e4dXName", "After"}) {
-        plist_t one = plist_new_dict();
-        plist_dict_set_item(one, "Artist", plist_new_string(artist));
-        plist_dict_set_item(one, "Album", plist_new_string("Album"));
-        plist_array_append_item(artists, one);
-    }
-    plist_dict_set_item(root, "Artists", artists);
-    char* bytes = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(root, &bytes, &length);
-    QByteArray binary(bytes, qsizetype(length));
-    free(bytes);
-    plist_free(root);
+    QByteArray binary = binaryPicks({{"Before", "Album"}, {"B\u00e4dXName", "Album"}, {"After", "Album"}});
     const QByteArray utf16X("\0X", 2);
     ASSERT_EQ(binary.count(utf16X), 1);
     binary.replace(utf16X, QByteArray(2, '\0'));

@@ -20,6 +20,22 @@ std::optional<ServiceConfig> parse(QStringList arguments, QString* error)
     return ServiceConfig::fromArguments(arguments, error);
 }
 
+// Starts corvale-service with the catalog on a free port and the given cache file; answers
+// the base address it says it listens on, or nothing.
+QString startServiceProgram(QProcess& process, const QString& cache)
+{
+    process.start(QStringLiteral(CORVALE_SERVICE_BINARY),
+                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--providers"),
+                   QStringLiteral("catalog"), QStringLiteral("--cache"), cache});
+    QByteArray out;
+    waitUntil([&] {
+        out += process.readAllStandardOutput();
+        return out.contains('\n');
+    }, 5000);
+    const auto match = QRegularExpression(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)")).match(QString::fromUtf8(out));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 } // namespace
 
 TEST(ServiceConfig, DefaultsListenWhereTheAppLooks)
@@ -92,21 +108,11 @@ TEST(ServiceProgram, StartsFromTheCommandLineAndAnswersTheApp)
 {
     QTemporaryDir dir;
     QProcess process;
-    process.setProgram(QStringLiteral(CORVALE_SERVICE_BINARY));
-    process.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--providers"),
-                          QStringLiteral("catalog"), QStringLiteral("--cache"), dir.filePath(QStringLiteral("c.sqlite"))});
-    process.start();
-    ASSERT_TRUE(process.waitForStarted(5000));
-    QByteArray out;
-    ASSERT_TRUE(waitUntil([&] {
-        out += process.readAllStandardOutput();
-        return out.contains('\n');
-    }, 5000)) << process.readAllStandardError().constData();
-    const auto match = QRegularExpression(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)")).match(QString::fromUtf8(out));
-    ASSERT_TRUE(match.hasMatch()) << out.constData();
+    const QString base = startServiceProgram(process, dir.filePath(QStringLiteral("c.sqlite")));
+    ASSERT_FALSE(base.isEmpty()) << process.readAllStandardError().constData();
 
     QNetworkAccessManager manager;
-    const HttpResult result = httpGet(manager, similarUrl(match.captured(1), QStringLiteral("Daft Punk")));
+    const HttpResult result = httpGet(manager, similarUrl(base, QStringLiteral("Daft Punk")));
     EXPECT_EQ(result.status, 200);
     EXPECT_FALSE(parseTaggedAnswer(result.body).isEmpty());
     process.terminate();
@@ -118,18 +124,10 @@ TEST(ServiceProgram, ClosesItsCacheCleanlyOnSigterm)
     QTemporaryDir dir;
     const QString cache = dir.filePath(QStringLiteral("c.sqlite"));
     QProcess process;
-    process.start(QStringLiteral(CORVALE_SERVICE_BINARY),
-                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--providers"),
-                   QStringLiteral("catalog"), QStringLiteral("--cache"), cache});
-    QByteArray out;
-    ASSERT_TRUE(waitUntil([&] {
-        out += process.readAllStandardOutput();
-        return out.contains('\n');
-    }, 5000)) << process.readAllStandardError().constData();
-    const auto match = QRegularExpression(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)")).match(QString::fromUtf8(out));
-    ASSERT_TRUE(match.hasMatch()) << out.constData();
+    const QString base = startServiceProgram(process, cache);
+    ASSERT_FALSE(base.isEmpty()) << process.readAllStandardError().constData();
     QNetworkAccessManager manager;
-    ASSERT_EQ(httpGet(manager, similarUrl(match.captured(1), QStringLiteral("Daft Punk"))).source, "catalog");
+    ASSERT_EQ(httpGet(manager, similarUrl(base, QStringLiteral("Daft Punk"))).source, "catalog");
     ASSERT_TRUE(QFile::exists(cache + QStringLiteral("-wal"))) << "the answer sits in the write-ahead log";
 
     process.terminate(); // SIGTERM
