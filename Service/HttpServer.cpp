@@ -141,7 +141,7 @@ private:
     // bytes of a request from extending its deadline.
     void enter(Phase phase)
     {
-        if (phase == m_phase && m_timer->isActive())
+        if (m_fd < 0 || (phase == m_phase && m_timer->isActive()))
             return;
         m_phase = phase;
         switch (phase) {

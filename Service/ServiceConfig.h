@@ -26,7 +26,7 @@ struct ServiceConfig {
     int requestTimeoutMs = 10000;      // for a client to send one whole request
     int musicBrainzIntervalMs = 1000;
     int musicBrainzMinimumScore = 90;
-    QString publicUrl;                 // base of cover addresses; default: the address the client used
+    QString publicUrl;                 // base of cover addresses; default: the address listened on
     QString downloadUrl{QStringLiteral("https://corvale.org/download")};
     QString releaseNotesUrl{QStringLiteral("https://corvale.org/releases")};
 
