@@ -17,6 +17,13 @@ void ArtistAlbumNode::setAlbumImageURL(const QUrl& url)
 {
     if (!url.isValid())
         return;
+    // The address comes from the network: a file:// address would read this machine's files
+    // (and a FIFO or /dev/stdin would hang the window), data: and others are no download.
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) {
+        qWarning("ArtistAlbumNode: the cover address of \"%s\" is not http or https; the placeholder stays",
+                 qPrintable(primaryString()));
+        return;
+    }
     std::shared_ptr<URLConnectionDelegate> delegate(self<ArtistAlbumNode>(), static_cast<URLConnectionDelegate*>(this));
     m_data.reset();
     m_connection = URLConnection::initWithRequestDelegate(requestWithURL(url), delegate);

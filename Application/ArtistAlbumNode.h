@@ -21,7 +21,8 @@ public:
     void setArtist(const QString& artist) { setPrimary(artist); }
     void setAlbum(const QString& album) { setSecondary(album); }
     void setDescription(const QString& description) { setTertiary(description); }
-    // Starts the cover download at once; an invalid address keeps the placeholder.
+    // Starts the cover download at once; an invalid address, or one that is not http or
+    // https, keeps the placeholder.
     void setAlbumImageURL(const QUrl& url);
 
     void connectionDidReceiveData(URLConnection& connection, const QByteArray& data) override;

@@ -5,7 +5,7 @@
 
 #include <plist/plist.h>
 
-#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -30,7 +30,8 @@ PlistPointer parsePropertyList(const QByteArray& bytes)
 }
 
 // The text of a string entry of the pick; none when the key is missing; false when the entry
-// is there but is not a string.
+// is there but is not a string, or holds a NUL byte (XML "&#0;" or the binary form): strings
+// are read with their length, as libplist's zero-terminated reader stops on such a string.
 bool readText(plist_t pick, const char* key, std::optional<QString>& text)
 {
     const plist_t item = plist_dict_get_item(pick, key);
@@ -38,10 +39,13 @@ bool readText(plist_t pick, const char* key, std::optional<QString>& text)
         return true;
     if (plist_get_node_type(item) != PLIST_STRING)
         return false;
-    char* value = nullptr;
-    plist_get_string_val(item, &value);
-    text = QString::fromUtf8(value ? value : "");
-    free(value);
+    uint64_t length = 0;
+    const char* value = plist_get_string_ptr(item, &length);
+    if (!value && length > 0)
+        return false;
+    if (value && std::memchr(value, 0, std::size_t(length)))
+        return false;
+    text = QString::fromUtf8(value, qsizetype(length));
     return true;
 }
 
@@ -93,34 +97,47 @@ void BrondelNode::connectionDidFinishLoading(URLConnection& connection)
     m_data.reset();
 }
 
-void BrondelNode::addPicksFromPropertyList(const QByteArray& bytes)
+std::optional<std::vector<BrondelNode::Pick>> BrondelNode::picksFromPropertyList(const QByteArray& bytes)
 {
     const PlistPointer root = parsePropertyList(bytes);
     if (!root || plist_get_node_type(root.get()) != PLIST_DICT)
-        return;
+        return std::nullopt;
     const plist_t picks = plist_dict_get_item(root.get(), "Artists");
     if (!picks || plist_get_node_type(picks) != PLIST_ARRAY)
-        return;
+        return std::nullopt;
+    std::vector<Pick> list;
     const uint32_t count = plist_array_get_size(picks);
     for (uint32_t i = 0; i < count; ++i) {
-        const plist_t pick = plist_array_get_item(picks, i);
-        if (!pick || plist_get_node_type(pick) != PLIST_DICT)
+        const plist_t item = plist_array_get_item(picks, i);
+        if (!item || plist_get_node_type(item) != PLIST_DICT)
             continue;
-        std::optional<QString> artist, album, description, image;
-        if (!readText(pick, "Artist", artist) || !readText(pick, "Album", album) || !readText(pick, "Description", description))
+        Pick pick;
+        if (!readText(item, "Artist", pick.artist) || !readText(item, "Album", pick.album)
+            || !readText(item, "Description", pick.description))
             continue;
-        if (!readText(pick, "Image", image))
-            image.reset(); // a cover address that is not a text: the placeholder stays
+        if (!readText(item, "Image", pick.image))
+            pick.image.reset(); // a cover address that is not a text: the placeholder stays
+        list.push_back(std::move(pick));
+    }
+    return list;
+}
+
+void BrondelNode::addPicksFromPropertyList(const QByteArray& bytes)
+{
+    const auto picks = picksFromPropertyList(bytes);
+    if (!picks)
+        return; // not a picks list: no rows, and the tables stay as they are
+    for (const Pick& pick : *picks) {
         auto row = Node::node<ArtistAlbumNode>();
-        if (artist)
-            row->setArtist(*artist);
-        if (album)
-            row->setAlbum(*album);
-        if (description)
-            row->setDescription(*description);
+        if (pick.artist)
+            row->setArtist(*pick.artist);
+        if (pick.album)
+            row->setAlbum(*pick.album);
+        if (pick.description)
+            row->setDescription(*pick.description);
         addNode(row);
-        if (image)
-            row->setAlbumImageURL(URLWithString(*image));
+        if (pick.image)
+            row->setAlbumImageURL(URLWithString(*pick.image));
     }
     updateBrowserTables();
 }

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class BrondelNode : public Node, public URLConnectionDelegate {
 public:
@@ -29,6 +30,16 @@ public:
     void connectionDidFinishLoading(URLConnection& connection) override;
 
     const URLConnection* connection() const { return m_connection.get(); }
+
+    // One pick as the list gives it; a key the pick lacks is none.
+    struct Pick {
+        std::optional<QString> artist, album, description, image;
+    };
+    // The picks of a list in XML or binary form, in list order. A pick is skipped when it is
+    // not a dictionary, when a text entry is not a string, or when a string holds a NUL; an
+    // "Image" that is not a string is treated as missing. Anything that is not a picks list
+    // (no dictionary with an "Artists" array) gives none.
+    static std::optional<std::vector<Pick>> picksFromPropertyList(const QByteArray& bytes);
 
 private:
     void addPicksFromPropertyList(const QByteArray& bytes);

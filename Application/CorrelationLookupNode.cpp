@@ -9,6 +9,9 @@
 
 #include <QDebug>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 // The text between the first open tag and the first close tag of the piece; none when either
@@ -22,10 +25,73 @@ std::optional<QStringView> tagged(QStringView piece, QLatin1StringView open, QLa
     return piece.mid(start + open.size(), end - start - open.size());
 }
 
+// A number too large for a float ("1e39") reads as the largest float, not as infinity: an
+// infinite rating would make every sum it enters infinite and could not be stored.
 float numberIn(QStringView text)
 {
     // Enough characters for any number; the rest of a long text cannot change the value read.
-    return floatValue(text.trimmed().left(64).toUtf8().toStdString());
+    const float value = floatValue(text.trimmed().left(64).toUtf8().toStdString());
+    return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
+}
+
+// The code point of a character reference's body ("amp", "#233", "#x1F600"), if it is one
+// XML allows.
+std::optional<char32_t> referencedCharacter(QStringView body)
+{
+    static constexpr std::pair<QLatin1StringView, char32_t> entities[] = {
+        {QLatin1StringView("amp"), U'&'}, {QLatin1StringView("lt"), U'<'}, {QLatin1StringView("gt"), U'>'},
+        {QLatin1StringView("quot"), U'"'}, {QLatin1StringView("apos"), U'\''},
+    };
+    for (const auto& [name, character] : entities) {
+        if (body == name)
+            return character;
+    }
+    if (body.size() < 2 || body[0] != QLatin1Char('#'))
+        return std::nullopt;
+    const bool hex = body[1] == QLatin1Char('x');
+    const QStringView digits = body.sliced(hex ? 2 : 1);
+    if (digits.isEmpty())
+        return std::nullopt;
+    char32_t value = 0;
+    for (const QChar c : digits) {
+        const char16_t u = c.unicode();
+        int digit = u >= u'0' && u <= u'9' ? u - u'0' : -1;
+        if (hex && u >= u'a' && u <= u'f')
+            digit = u - u'a' + 10;
+        else if (hex && u >= u'A' && u <= u'F')
+            digit = u - u'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + char32_t(digit);
+        if (value > 0x10FFFF)
+            return std::nullopt;
+    }
+    const bool allowed = value == 0x9 || value == 0xA || value == 0xD || (value >= 0x20 && value <= 0xD7FF)
+        || (value >= 0xE000 && value <= 0xFFFD) || value >= 0x10000;
+    return allowed ? std::optional<char32_t>(value) : std::nullopt;
+}
+
+// A name as the service escaped it for XML: the five predefined entities and numeric
+// character references are decoded. An "&" that starts none of them stays as it is, as
+// older services sent names unescaped ("Simon & Garfunkel").
+QString decodedName(QStringView text)
+{
+    QString name;
+    name.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            const qsizetype semicolon = text.indexOf(QLatin1Char(';'), i + 1);
+            const auto character = semicolon < 0 ? std::nullopt : referencedCharacter(text.sliced(i + 1, semicolon - i - 1));
+            if (character) {
+                const char32_t c[] = {*character};
+                name += QString::fromUcs4(c, 1);
+                i = semicolon;
+                continue;
+            }
+        }
+        name += text[i];
+    }
+    return name;
 }
 
 } // namespace
@@ -123,7 +189,7 @@ std::vector<Correlation> CorrelationLookupNode::parseCorrelations(QStringView xm
         if (!name || !rating || !popularity || name->isEmpty())
             continue; // a broken record would only make a garbage row
         Correlation record;
-        record.name = name->toString();
+        record.name = decodedName(*name);
         record.rating = numberIn(*rating);
         record.popularity = numberIn(*popularity);
         correlations.push_back(std::move(record));

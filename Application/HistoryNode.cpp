@@ -17,6 +17,25 @@ float rankingKey(float rating)
 {
     return std::isnan(rating) ? -std::numeric_limits<float>::infinity() : rating;
 }
+
+// Totals stop at the largest float instead of becoming infinite, which could not be stored.
+float finiteRating(double value)
+{
+    constexpr double largest = std::numeric_limits<float>::max();
+    return std::isnan(value) ? 0.0f : float(std::clamp(value, -largest, largest));
+}
+
+// Adds the rating to the list's record of that name, appending a record for a new name.
+void addToSums(std::vector<Correlation>& sums, QHash<QString, std::size_t>& index, const QString& name, float rating)
+{
+    auto it = index.find(name);
+    if (it == index.end()) {
+        it = index.insert(name, sums.size());
+        sums.push_back(Correlation{name, 0.0f, 0.0f});
+    }
+    Correlation& sum = sums[*it];
+    sum.rating = finiteRating(double(sum.rating) + double(rating));
+}
 } // namespace
 
 std::shared_ptr<HistoryNode> HistoryNode::instance()
@@ -52,6 +71,13 @@ bool HistoryNode::ranksBefore(const std::unique_ptr<Record>& a, const std::uniqu
 
 void HistoryNode::addCorrelations(const std::vector<Correlation>& correlations)
 {
+    for (const Correlation& received : correlations)
+        addToSums(m_received, m_receivedIndex, received.name, received.rating);
+    fold(correlations);
+}
+
+void HistoryNode::fold(const std::vector<Correlation>& correlations)
+{
     std::size_t changedCount = 0;
     for (const Correlation& received : correlations) {
         Record*& slot = m_nameToHistoricalCorrelation[received.name];
@@ -62,7 +88,7 @@ void HistoryNode::addCorrelations(const std::vector<Correlation>& correlations)
             slot = record.get();
             m_ranking.push_back(std::move(record));
         }
-        slot->correlation.rating += received.rating;
+        slot->correlation.rating = finiteRating(double(slot->correlation.rating) + double(received.rating));
         if (!slot->changed) {
             slot->changed = true;
             ++changedCount;
@@ -111,7 +137,9 @@ void HistoryNode::createNodes()
     updateBrowserTables();
 }
 
-void HistoryNode::loadDefaults()
+// The stored ranking, at most its `storedRecords` best entries (a larger file, from an older
+// build or another writer, would only slow the start), ratings made finite.
+std::vector<Correlation> HistoryNode::storedCorrelations()
 {
     std::vector<Correlation> stored;
     const QVariantList array = UserDefaults::standardUserDefaults().arrayForKey(historyKey).value_or(QVariantList());
@@ -121,24 +149,54 @@ void HistoryNode::loadDefaults()
         // An element without a name cannot be keyed; skip it rather than merge it under "".
         if (dictionary.value(QStringLiteral("Name")).typeId() != QMetaType::QString)
             continue;
-        stored.push_back(HistoricalCorrelation::initWithDictionary(dictionary));
+        Correlation record = HistoricalCorrelation::initWithDictionary(dictionary);
+        record.rating = finiteRating(double(record.rating));
+        stored.push_back(std::move(record));
     }
-    addCorrelations(stored);
+    if (stored.size() > storedRecords) {
+        std::stable_sort(stored.begin(), stored.end(),
+                         [](const Correlation& a, const Correlation& b) { return rankingKey(a.rating) > rankingKey(b.rating); });
+        stored.resize(storedRecords);
+    }
+    return stored;
+}
+
+void HistoryNode::loadDefaults()
+{
+    fold(storedCorrelations());
 }
 
 void HistoryNode::saveDefaults()
 {
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.synchronize(); // read what is stored now, which another writer may have changed
+    std::vector<Correlation> merged;
+    QHash<QString, std::size_t> index;
+    for (const Correlation& stored : storedCorrelations()) // a name stored twice becomes one record, as at loading
+        addToSums(merged, index, stored.name, stored.rating);
+    for (const Correlation& received : m_received)
+        addToSums(merged, index, received.name, received.rating);
+    std::stable_sort(merged.begin(), merged.end(),
+                     [](const Correlation& a, const Correlation& b) { return rankingKey(a.rating) > rankingKey(b.rating); });
+    if (merged.size() > storedRecords)
+        merged.resize(storedRecords);
+
     QVariantList array;
-    array.reserve(qsizetype(m_ranking.size()));
-    for (const auto& record : m_ranking)
-        array.append(record->correlation.dictionary());
-    UserDefaults::standardUserDefaults().setObjectForKey(array, historyKey);
+    array.reserve(qsizetype(merged.size()));
+    for (const Correlation& record : merged)
+        array.append(HistoricalCorrelation(record.name, record.rating).dictionary());
+    defaults.setObjectForKey(array, historyKey);
+    // Now part of the stored ranking: a later save must not add it again.
+    m_received.clear();
+    m_receivedIndex.clear();
 }
 
 void HistoryNode::resetHistory()
 {
     m_nameToHistoricalCorrelation.clear();
     m_ranking.clear();
+    m_received.clear();
+    m_receivedIndex.clear();
 }
 
 std::vector<HistoricalCorrelation> HistoryNode::historicalCorrelations() const

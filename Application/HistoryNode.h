@@ -2,7 +2,9 @@
 
 // "Your Recommendations": every answer any lookup receives is folded in here. Each artist's
 // ratings are summed, the artists are ranked by their totals, and the forty best are shown.
-// The whole ranking is stored at quit and read back at the next start.
+// The ranking is stored at quit, its best `storedRecords` entries, and read back at the next
+// start. Storing merges: what this run received is added to the ranking stored now, so a
+// second instance (or any other writer) that saved meanwhile loses nothing.
 
 #include "Application/Correlation.h"
 #include "Application/CorrelationNode.h"
@@ -16,6 +18,7 @@ class HistoryNode : public CorrelationContainerNode {
 public:
     static constexpr std::size_t shownRows = 40;
     static constexpr std::size_t summaryNames = 3;
+    static constexpr std::size_t storedRecords = 20000;
 
     // The one history of the process, made at first request.
     static std::shared_ptr<HistoryNode> instance();
@@ -46,9 +49,15 @@ private:
         bool changed = false;
     };
     static bool ranksBefore(const std::unique_ptr<Record>& a, const std::unique_ptr<Record>& b);
+    static std::vector<Correlation> storedCorrelations();
+    void fold(const std::vector<Correlation>& correlations);
     void rerank(std::size_t changedCount);
 
     std::vector<std::unique_ptr<Record>> m_ranking;
     QHash<QString, Record*> m_nameToHistoricalCorrelation;
     quint64 m_nextSerial = 0;
+    // The ratings this run received, per name and in first-received order: what saving adds
+    // to the stored ranking.
+    std::vector<Correlation> m_received;
+    QHash<QString, std::size_t> m_receivedIndex;
 };

@@ -2,7 +2,14 @@
 
 // The per-user defaults store: one JSON object in $XDG_CONFIG_HOME/corvale/defaults.json
 // (else ~/.config/corvale/defaults.json), whose keys are the defaults keys.
+//
+// The user's data is never lost to a write: before each write the file is read again, so
+// keys written meanwhile by another process are kept; a file that does not parse (at start
+// or later) is moved aside as found and the store goes on with what the file last held; and
+// a stored value of the wrong kind for its reader ("CorrelationLookupNodes": "Portishead")
+// is written beside the store before it is replaced.
 
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -31,7 +38,8 @@ public:
     QVariant objectForKey(const QString& key) const;
     // Replaces the whole value; an invalid QVariant removes the key.
     void setObjectForKey(const QVariant& value, const QString& key);
-    // The stored array; none when the key is missing or its value is not an array.
+    // The stored array; none when the key is missing or its value is not an array (which is
+    // then kept aside when the key is next written; likewise for texts and numbers).
     std::optional<QVariantList> arrayForKey(const QString& key) const;
     // The stored text; none when missing or not a text.
     std::optional<QString> stringForKey(const QString& key) const;
@@ -46,7 +54,11 @@ public:
     QString filePath() const { return m_filePath; }
 
 private:
+    void noteMisTyped(const QString& key) const;
+    void keepAsideIfMisTyped(const QString& key);
+
     QString m_filePath;
     std::unique_ptr<QSettings> m_settings;
     QVariantMap m_registered;
+    mutable QSet<QString> m_misTyped; // keys whose stored value a reader could not use
 };

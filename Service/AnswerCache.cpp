@@ -38,7 +38,13 @@ std::optional<SimilarArtistList> decode(const QByteArray& json)
 } // namespace
 
 AnswerCache::AnswerCache(const QString& path)
+    : AnswerCache(path, Limits())
+{
+}
+
+AnswerCache::AnswerCache(const QString& path, Limits limits)
     : m_connection(QStringLiteral("corvale-answer-cache-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+    , m_limits(limits)
 {
     m_persistent = open(path);
     if (!m_persistent) {
@@ -66,7 +72,8 @@ bool AnswerCache::open(const QString& path)
     const bool ok = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) // readers never wait for a write
         && query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS answers ("
                                      "key TEXT PRIMARY KEY, artist TEXT NOT NULL, provider TEXT NOT NULL,"
-                                     "fetched INTEGER NOT NULL, popularity REAL NOT NULL, artists TEXT NOT NULL)"));
+                                     "fetched INTEGER NOT NULL, popularity REAL NOT NULL, artists TEXT NOT NULL)"))
+        && query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS answers_by_age ON answers (fetched)"));
     if (!ok) {
         db.close();
         return false;
@@ -74,6 +81,7 @@ bool AnswerCache::open(const QString& path)
     query.prepare(QStringLiteral("DELETE FROM answers WHERE fetched < ?"));
     query.addBindValue(QDateTime::currentSecsSinceEpoch() - keepDays * 86400);
     query.exec();
+    trim(); // a file from a build with larger limits
     return true;
 }
 
@@ -102,6 +110,42 @@ void AnswerCache::store(const Entry& entry)
     query.addBindValue(entry.fetched.toSecsSinceEpoch());
     query.addBindValue(entry.popularity);
     query.addBindValue(QString::fromUtf8(encode(entry.artists)));
+    const bool stored = query.exec();
+    if (!stored && !m_storeFailing)
+        qWarning().noquote() << "corvale-service: cannot store answers in the cache:" << query.lastError().text();
+    else if (stored && m_storeFailing)
+        qInfo().noquote() << "corvale-service: the cache stores answers again";
+    m_storeFailing = !stored;
+    if (stored)
+        trim();
+}
+
+qint64 AnswerCache::rowCount() const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    return query.exec(QStringLiteral("SELECT COUNT(*) FROM answers")) && query.next() ? query.value(0).toLongLong() : 0;
+}
+
+// Removes the oldest rows until both limits hold.
+void AnswerCache::trim()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("SELECT COUNT(*), TOTAL(LENGTH(CAST(artists AS BLOB)) + LENGTH(CAST(artist AS BLOB))) FROM answers"))
+        || !query.next())
+        return;
+    if (query.value(0).toLongLong() <= m_limits.maxRows && query.value(1).toDouble() <= double(m_limits.maxBytes))
+        return;
+    query.finish();
+    // Newest first, each row with the count and bytes of the rows up to it: every row past
+    // either limit goes.
+    query.prepare(QStringLiteral(
+        "DELETE FROM answers WHERE key IN (SELECT key FROM ("
+        " SELECT key, ROW_NUMBER() OVER newest AS n,"
+        "  SUM(LENGTH(CAST(artists AS BLOB)) + LENGTH(CAST(artist AS BLOB))) OVER newest AS bytes"
+        " FROM answers WINDOW newest AS (ORDER BY fetched DESC, rowid DESC))"
+        " WHERE n > ? OR bytes > ?)"));
+    query.addBindValue(m_limits.maxRows);
+    query.addBindValue(m_limits.maxBytes);
     if (!query.exec())
-        qWarning().noquote() << "corvale-service: cannot store an answer:" << query.lastError().text();
+        qWarning().noquote() << "corvale-service: cannot trim the cache:" << query.lastError().text();
 }

@@ -8,9 +8,15 @@
 #include <optional>
 
 // Answers that worked, in an SQLite file, keyed by the case-folded artist name. Entries are
-// kept past their freshness so they can still be served when every upstream fails.
+// kept past their freshness so they can still be served when every upstream fails. The file
+// is bounded: past `maxRows` rows or `maxBytes` of stored answers, the oldest go first.
 class AnswerCache {
 public:
+    struct Limits {
+        qint64 maxRows = 20000;
+        qint64 maxBytes = 64LL * 1024 * 1024;
+    };
+
     struct Entry {
         QString artist;
         QString provider;
@@ -23,17 +29,24 @@ public:
 
     // Opens (or creates) the file; if that fails the cache lives in memory for this run.
     explicit AnswerCache(const QString& path);
+    AnswerCache(const QString& path, Limits limits);
     ~AnswerCache();
     AnswerCache(const AnswerCache&) = delete;
     AnswerCache& operator=(const AnswerCache&) = delete;
 
     bool isPersistent() const { return m_persistent; }
     std::optional<Entry> find(const QString& artist) const;
+    // Stores the entry, replacing one of the same name. A failure is logged once, when the
+    // cache starts failing, and once more when it works again; lookups go on either way.
     void store(const Entry& entry);
+    qint64 rowCount() const;
 
 private:
     bool open(const QString& path);
+    void trim();
 
     QString m_connection;
+    Limits m_limits;
     bool m_persistent = false;
+    bool m_storeFailing = false;
 };

@@ -11,8 +11,6 @@ class HttpResponder;
 class HttpServer;
 class ProviderRegistry;
 struct HttpServerRequest;
-struct HttpServerResponse;
-struct LookupResult;
 
 // The HTTP endpoints of corvale-service:
 //   GET /similar?artist=NAME&format=tagged   similar artists in the tagged format
@@ -31,14 +29,12 @@ public:
     quint16 port() const; // the port actually listened on
     ProviderRegistry* registry() const { return m_registry; }
 
-    // The tagged answer: the asked artist first (rating 100), then the similar artists.
-    static QByteArray taggedAnswer(const QString& artist, const LookupResult& result);
+    HttpServer* httpServer() const { return m_server; }
 
 private:
     void handle(const HttpServerRequest& request, const HttpResponder& responder);
     void handleSimilar(const HttpServerRequest& request, const HttpResponder& responder);
-    HttpServerResponse picks(const HttpServerRequest& request) const;
-    QString baseUrl(const HttpServerRequest& request) const;
+    QString baseUrl() const;
 
     ServiceConfig m_config;
     std::unique_ptr<AnswerCache> m_cache;

@@ -43,9 +43,17 @@ bool ProviderRegistry::isSendableName(const QString& name)
 {
     if (name.isEmpty() || name.contains(QLatin1Char('<')))
         return false;
-    return std::none_of(name.begin(), name.end(), [](QChar c) {
-        return c.category() == QChar::Other_Control || c.isSurrogate() || c == QChar::ReplacementCharacter;
-    });
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        } else if (QChar::isSurrogate(c))
+            return false; // half of a pair
+        if (QChar::category(c) == QChar::Other_Control || QChar::isNonCharacter(c) || c == QChar::ReplacementCharacter)
+            return false;
+    }
+    return true;
 }
 
 SimilarArtistList ProviderRegistry::cleaned(const SimilarArtistList& artists, const QString& asked)
@@ -54,7 +62,8 @@ SimilarArtistList ProviderRegistry::cleaned(const SimilarArtistList& artists, co
     SimilarArtistList result;
     for (SimilarArtist artist : artists) {
         artist.name = artist.name.simplified();
-        if (!isSendableName(artist.name) || !std::isfinite(artist.rating) || !std::isfinite(artist.popularity))
+        if (artist.name.size() > maxNameLength || !isSendableName(artist.name) || !std::isfinite(artist.rating)
+            || !std::isfinite(artist.popularity))
             continue;
         const QString key = foldArtistName(artist.name);
         if (seen.contains(key))
@@ -74,10 +83,13 @@ SimilarArtistList ProviderRegistry::cleaned(const SimilarArtistList& artists, co
 void ProviderRegistry::lookup(const QString& artist, Done done)
 {
     const QString key = foldArtistName(artist);
-    if (const auto entry = m_cache->find(artist);
-        entry && entry->fetched.secsTo(QDateTime::currentDateTimeUtc()) < m_maxAgeSeconds) {
-        done({LookupResult::Kind::Found, entry->artists, entry->popularity, QStringLiteral("cache")});
-        return;
+    // A row dated in the future (a clock set back, a copied file) is stale, not fresh forever.
+    if (const auto entry = m_cache->find(artist)) {
+        const qint64 age = entry->fetched.secsTo(QDateTime::currentDateTimeUtc());
+        if (age >= 0 && age < m_maxAgeSeconds) {
+            done({LookupResult::Kind::Found, entry->artists, entry->popularity, QStringLiteral("cache")});
+            return;
+        }
     }
     if (const auto it = m_notFound.constFind(key); it != m_notFound.constEnd()) {
         if (!it->hasExpired()) {

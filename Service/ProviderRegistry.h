@@ -33,6 +33,7 @@ public:
     using Done = std::function<void(const LookupResult&)>;
 
     static constexpr int maxResults = 50;
+    static constexpr int maxNameLength = 500; // longer names from upstream are dropped
     static constexpr int notFoundMemoryMs = 3600 * 1000;
     static constexpr int notFoundMemorySize = 2000;
 
@@ -44,9 +45,13 @@ public:
 
     void lookup(const QString& artist, Done done);
 
-    // Names the answer format cannot carry are dropped, ratings clamped to 0–100, the asked
-    // artist and repeated names removed, the rest sorted most similar first and cut to size.
+    // Names the answer format cannot carry and overlong names are dropped, ratings clamped to
+    // 0–100, the asked artist and repeated names removed, the rest sorted most similar first
+    // and cut to size.
     static SimilarArtistList cleaned(const SimilarArtistList& artists, const QString& asked);
+    // Not empty, no "<", and only characters XML can carry: no control characters, no
+    // non-characters, no U+FFFD (a sign of a broken encoding upstream) and no lone
+    // surrogates. Characters outside the Basic Multilingual Plane are names like any other.
     static bool isSendableName(const QString& name);
 
 private:

@@ -1,5 +1,7 @@
 #include "Service/ServiceConfig.h"
 
+#include "Service/ProviderTable.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +22,7 @@ struct Option {
 // One table for the options and the config-file keys.
 constexpr Option options[] = {
     {"listen", "ADDR:PORT", "Address to listen on (default 127.0.0.1:8642)."},
-    {"providers", "LIST", "Providers to ask, in order: listenbrainz, lastfm, catalog."},
+    {"providers", "LIST", "Providers to ask, in order (default catalog,listenbrainz,lastfm)."},
     {"cache", "FILE", "SQLite file of cached answers."},
     {"cache-max-age", "SECONDS", "How long a cached answer counts as fresh (default 30 days)."},
     {"musicbrainz-url", "URL", "Base address of the MusicBrainz web service."},
@@ -29,7 +31,8 @@ constexpr Option options[] = {
     {"lastfm-url", "URL", "Base address of the Last.fm web service."},
     {"lastfm-api-key", "KEY", "Last.fm API key; without one Last.fm is not asked."},
     {"user-agent", "TEXT", "User-Agent sent upstream."},
-    {"upstream-timeout", "MS", "Time-out of each upstream request (default 8000)."},
+    {"upstream-timeout", "MS", "Time an upstream request may take, start to end (default 8000)."},
+    {"request-timeout", "MS", "Time a client has to send one whole request (default 10000)."},
     {"musicbrainz-interval", "MS", "Least time between MusicBrainz searches (default 1000)."},
     {"musicbrainz-min-score", "N", "Least MusicBrainz search score of a match (default 90)."},
     {"public-url", "URL", "Base address for cover links in the picks list."},
@@ -121,6 +124,8 @@ bool apply(ServiceConfig& config, const QString& name, const QString& value)
     }
     if (name == QLatin1String("upstream-timeout"))
         return parseNumber(value, config.upstreamTimeoutMs, 1);
+    if (name == QLatin1String("request-timeout"))
+        return parseNumber(value, config.requestTimeoutMs, 1);
     if (name == QLatin1String("musicbrainz-interval"))
         return parseNumber(value, config.musicBrainzIntervalMs, 0);
     if (name == QLatin1String("musicbrainz-min-score"))
@@ -157,7 +162,10 @@ QString ServiceConfig::defaultCachePath()
 
 QStringList ServiceConfig::knownProviders()
 {
-    return {QStringLiteral("listenbrainz"), QStringLiteral("lastfm"), QStringLiteral("catalog")};
+    QStringList names;
+    for (const ProviderKind& kind : providerKinds())
+        names.append(kind.name);
+    return names;
 }
 
 QString ServiceConfig::listenText() const

@@ -12,7 +12,7 @@
 struct ServiceConfig {
     QHostAddress address = QHostAddress::LocalHost;
     quint16 port = 8642;
-    QStringList providers{QStringLiteral("listenbrainz"), QStringLiteral("lastfm"), QStringLiteral("catalog")};
+    QStringList providers = knownProviders(); // the offline catalog first
     QString cachePath;                 // default: the user's cache folder
     qint64 cacheMaxAgeSeconds = 30LL * 86400;
     QUrl musicBrainzUrl{QStringLiteral("https://musicbrainz.org")};
@@ -22,16 +22,17 @@ struct ServiceConfig {
     QUrl lastFmUrl{QStringLiteral("https://ws.audioscrobbler.com")};
     QString lastFmApiKey;
     QString userAgent;                 // default: corvale-service/VERSION ( contact )
-    int upstreamTimeoutMs = 8000;
+    int upstreamTimeoutMs = 8000;      // for each upstream request, start to end
+    int requestTimeoutMs = 10000;      // for a client to send one whole request
     int musicBrainzIntervalMs = 1000;
     int musicBrainzMinimumScore = 90;
-    QString publicUrl;                 // base of cover addresses; default: the address the client used
+    QString publicUrl;                 // base of cover addresses; default: the address listened on
     QString downloadUrl{QStringLiteral("https://corvale.org/download")};
     QString releaseNotesUrl{QStringLiteral("https://corvale.org/releases")};
 
     static QString defaultConfigPath();
     static QString defaultCachePath();
-    static QStringList knownProviders();
+    static QStringList knownProviders(); // every provider, in the default order
 
     // Reads the config file (--config FILE, else the default path if it exists), then the
     // options. On a bad value or option answers nothing and sets `error`.

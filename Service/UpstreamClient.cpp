@@ -4,6 +4,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 
 UpstreamClient::UpstreamClient(const QByteArray& userAgent, int timeoutMs, QObject* parent)
     : QObject(parent)
@@ -18,22 +19,36 @@ void UpstreamClient::get(const QUrl& url, std::function<void(const UpstreamReply
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, m_userAgent);
     request.setRawHeader("Accept", "application/json");
-    request.setTransferTimeout(m_timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply* reply = m_manager->get(request);
-    auto tooLarge = std::make_shared<bool>(false);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, tooLarge](qint64 received, qint64 total) {
-        if (received > maxBodyBytes || total > maxBodyBytes) {
-            *tooLarge = true;
-            reply->abort();
-        }
+    // Why the reply was cut short by us, if it was.
+    auto refused = std::make_shared<QString>();
+    auto cut = [reply, refused](const QString& why) {
+        if (refused->isEmpty())
+            *refused = why;
+        reply->abort();
+    };
+    // A total deadline: the transfer time-out of the network layer restarts with every byte.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [cut] { cut(QStringLiteral("timed out")); });
+    deadline->start(m_timeoutMs);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [cut](qint64 received, qint64 total) {
+        if (received > maxBodyBytes || total > maxBodyBytes)
+            cut(QStringLiteral("answer larger than %1 bytes").arg(maxBodyBytes));
     });
-    connect(reply, &QNetworkReply::finished, this, [reply, tooLarge, done = std::move(done)] {
+    connect(reply, &QNetworkReply::redirected, reply, [reply, url, cut](const QUrl& target) {
+        if (target.scheme() == QLatin1String("https") && target.host().compare(url.host(), Qt::CaseInsensitive) == 0)
+            Q_EMIT reply->redirectAllowed();
+        else
+            cut(QStringLiteral("redirect to %1 refused").arg(target.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo)));
+    });
+    connect(reply, &QNetworkReply::finished, this, [reply, refused, done = std::move(done)] {
         reply->deleteLater();
         UpstreamReply result;
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (*tooLarge) {
-            result.error = QStringLiteral("answer larger than %1 bytes").arg(maxBodyBytes);
+        if (!refused->isEmpty()) {
+            result.error = *refused;
         } else if (status.isValid() && (reply->error() == QNetworkReply::NoError
                                         || reply->error() >= QNetworkReply::ContentAccessDenied)) {
             // An HTTP status with its whole body (error statuses included); a transfer cut
@@ -43,8 +58,7 @@ void UpstreamClient::get(const QUrl& url, std::function<void(const UpstreamReply
             result.body = reply->readAll();
             result.retryAfterSeconds = reply->rawHeader("Retry-After").toInt();
         } else {
-            result.error = reply->error() == QNetworkReply::OperationCanceledError ? QStringLiteral("timed out")
-                                                                                   : reply->errorString();
+            result.error = reply->errorString();
         }
         done(result);
     });

@@ -20,7 +20,9 @@ struct UpstreamReply {
     int retryAfterSeconds = 0;
 };
 
-// GET requests to the upstream services: a real User-Agent, a time-out, a bounded body.
+// GET requests to the upstream services: a real User-Agent, a bounded body, and a deadline
+// for the whole request that bytes arriving slowly do not extend. Redirects are followed
+// only to the same host over https.
 class UpstreamClient : public QObject {
     Q_OBJECT
 public:

@@ -1,12 +1,13 @@
 #pragma once
 
 // Shared pieces of the application's tests: a real similar-artist server on 127.0.0.1 that the
-// defaults key "ServiceURL" points at, and tagged answers in the service's format.
+// defaults key "ServiceURL" points at, answering with the service's own answer writer.
 
 #include "Application/Correlation.h"
 #include "Application/Node.h"
 #include "Platform/UserDefaults.h"
 #include "RKKit/RKTableCell.h"
+#include "Service/TaggedAnswer.h"
 #include "support/LocalHttpServer.h"
 
 #include <QPainter>
@@ -33,25 +34,6 @@ inline std::vector<Correlation> records(std::initializer_list<std::pair<const ch
     return out;
 }
 
-struct SimilarArtist {
-    QString name;
-    float rating;
-    float popularity = 50;
-};
-
-// An answer as the service sends it: a declaration, the enclosing element, the artist asked
-// for as the first record, then the similar artists.
-inline QByteArray taggedAnswer(const QString& asked, const QList<SimilarArtist>& similar)
-{
-    QByteArray body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<similarartists>\n";
-    body += "<r><a>" + asked.toUtf8() + "</a><c>100</c><p>100</p></r>\n";
-    for (const SimilarArtist& artist : similar) {
-        body += "<r><a>" + artist.name.toUtf8() + "</a><c>" + QByteArray::number(artist.rating) + "</c><p>"
-            + QByteArray::number(artist.popularity) + "</p></r>\n";
-    }
-    return body + "</similarartists>\n";
-}
-
 // A similar-artist service answering /similar?artist=NAME from a table; unknown artists get
 // an answer with only the first record.
 class SimilarArtistServer : public LocalHttpServer {
@@ -64,7 +46,7 @@ public:
                 return HttpReply::body("<html>Not Found</html>", 404, "text/html");
             const QUrlQuery query(QUrl::fromEncoded("http://x" + request.target));
             const QString artist = query.queryItemValue(QStringLiteral("artist"), QUrl::FullyDecoded);
-            HttpReply reply = HttpReply::body(taggedAnswer(artist, answers.value(artist)), 200, "text/xml; charset=utf-8");
+            HttpReply reply = HttpReply::body(taggedAnswer(artist, 100, answers.value(artist)), 200, "text/xml; charset=utf-8");
             reply.pieceDelayMs = delayMs;
             if (delayMs > 0)
                 reply.pieces.prepend(QByteArray());
@@ -84,7 +66,7 @@ public:
         return asked;
     }
 
-    QHash<QString, QList<SimilarArtist>> answers;
+    QHash<QString, SimilarArtistList> answers;
     int delayMs = 0; // a pause before the body, to keep a transfer running
 };
 

@@ -12,12 +12,20 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
+#include <cfloat>
 
 namespace {
 
@@ -188,4 +196,98 @@ TEST(History, SurvivesARestartInRankingOrder)
     EXPECT_EQ(array.first().toMap(), (QVariantMap{{"Name", "Artist 0"}, {"Rating", 100.0}})) << "loaded, then summed";
     EXPECT_EQ(array.at(1).toMap().value("Name"), "Artist 59");
     EXPECT_EQ(array.last().toMap().value("Name"), "Artist 1");
+}
+
+namespace {
+
+// Replaces the defaults file as another instance does when it quits.
+void writeDefaultsFile(const QJsonObject& object)
+{
+    QDir().mkpath(QFileInfo(UserDefaults::standardFilePath()).absolutePath());
+    QSaveFile file(UserDefaults::standardFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(object).toJson());
+    ASSERT_TRUE(file.commit());
+}
+
+QJsonObject readDefaultsFile()
+{
+    QFile file(UserDefaults::standardFilePath());
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QHash<QString, double> storedRatings()
+{
+    QHash<QString, double> ratings;
+    for (const QJsonValue& value : readDefaultsFile().value("HistoricalCorrelations").toArray())
+        ratings.insert(value.toObject().value("Name").toString(), value.toObject().value("Rating").toDouble());
+    return ratings;
+}
+
+QJsonObject record(const QString& name, double rating)
+{
+    return {{"Name", name}, {"Rating", rating}};
+}
+
+} // namespace
+
+TEST(History, SavingMergesWithWhatAnotherInstanceStoredMeanwhile)
+{
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.setObjectForKey(QVariantList{QVariantMap{{"Name", "Shared"}, {"Rating", 5.0}}}, "HistoricalCorrelations");
+    ASSERT_TRUE(defaults.synchronize());
+    auto history = HistoryNode::instance();
+    ASSERT_TRUE(waitUntil([&] { return history->historicalCorrelationCount() > 0; }));
+    history->addCorrelations(records({{"Shared", 1}, {"Mine", 2}}));
+
+    // Meanwhile another instance, started on the same file, received "Theirs" and quit.
+    writeDefaultsFile({{"HistoricalCorrelations", QJsonArray{record("Shared", 8), record("Theirs", 7)}},
+                       {"ServiceURL", "http://127.0.0.1:9000"}});
+    history->saveDefaults();
+    history->saveDefaults(); // saving twice adds this run's answers once
+    ASSERT_TRUE(defaults.synchronize());
+
+    const QHash<QString, double> stored = storedRatings();
+    EXPECT_EQ(stored.value("Theirs"), 7.0) << "the other instance's answer is kept";
+    EXPECT_EQ(stored.value("Mine"), 2.0);
+    EXPECT_EQ(stored.value("Shared"), 9.0) << "their total, plus what this run received";
+    EXPECT_EQ(stored.size(), 3);
+    EXPECT_EQ(readDefaultsFile().value("ServiceURL").toString(), "http://127.0.0.1:9000");
+}
+
+TEST(History, TheStoredRankingKeepsTheBestTwentyThousand)
+{
+    const int stored = int(HistoryNode::storedRecords) + 50;
+    QJsonArray many;
+    for (int i = 0; i < stored; ++i)
+        many.append(record(QStringLiteral("Artist %1").arg(i), i));
+    writeDefaultsFile({{"HistoricalCorrelations", many}});
+    UserDefaults::standardUserDefaults().synchronize();
+    auto history = HistoryNode::instance();
+    ASSERT_TRUE(waitUntil([&] { return history->historicalCorrelationCount() > 0; }));
+    EXPECT_EQ(history->historicalCorrelationCount(), HistoryNode::storedRecords) << "only the best are loaded";
+    EXPECT_EQ(history->historicalCorrelationNamed("Artist 49"), nullptr);
+
+    history->addCorrelations(records({{"Newcomer", 1e6f}}));
+    history->saveDefaults();
+    ASSERT_TRUE(UserDefaults::standardUserDefaults().synchronize());
+    const QHash<QString, double> saved = storedRatings();
+    EXPECT_EQ(saved.size(), qsizetype(HistoryNode::storedRecords));
+    EXPECT_TRUE(saved.contains("Newcomer"));
+    EXPECT_FALSE(saved.contains("Artist 50")) << "the weakest make room";
+    EXPECT_TRUE(saved.contains("Artist 51"));
+}
+
+TEST(History, HugeRatingsStayFiniteAndAreStoredAsNumbers)
+{
+    auto history = HistoryNode::instance();
+    history->addCorrelations(records({{"Huge", FLT_MAX}, {"Huge", FLT_MAX}, {"Low", -FLT_MAX}, {"Low", -FLT_MAX}}));
+    EXPECT_EQ(history->historicalCorrelationNamed("Huge")->rating, FLT_MAX);
+    EXPECT_EQ(history->historicalCorrelationNamed("Low")->rating, -FLT_MAX);
+    history->saveDefaults();
+    ASSERT_TRUE(UserDefaults::standardUserDefaults().synchronize());
+    for (const QJsonValue& value : readDefaultsFile().value("HistoricalCorrelations").toArray())
+        EXPECT_TRUE(value.toObject().value("Rating").isDouble()) << "not null";
+    EXPECT_EQ(storedRatings().value("Huge"), double(FLT_MAX));
 }

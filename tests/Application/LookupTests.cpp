@@ -9,6 +9,8 @@
 
 #include <QTcpServer>
 
+#include <cfloat>
+
 namespace {
 
 std::shared_ptr<CorrelationLookupNode> lookup(const QString& name)
@@ -107,7 +109,14 @@ TEST(Lookup, ParsesTheTaggedFormat)
         {"<r>x<r><a>Good</a><c>1</c><p>2</p><r><a>NoRating</a><p>1</p><r></a>Backwards<a><c>1</c><p>1</p>"
          "<r><a></a><c>1</c><p>1</p><r><a>  Spaced  </a><c>-2e1</c><p>0</p>",
          {"Good", "  Spaced  "}, {1.0f, -20.0f}, {2.0f, 0.0f}},
-        {"<r><r><a>AT&amp;T &lt;3</a><c>1</c><p>1</p>", {"AT&amp;T &lt;3"}, {1.0f}, {1.0f}},
+        // Names are XML text: the predefined entities and character references are decoded; an
+        // "&" that starts no reference stays, as an older service sent names unescaped.
+        {"<r><r><a>AT&amp;T &lt;3 &gt; &quot;x&quot; &apos;</a><c>1</c><p>1</p>", {"AT&T <3 > \"x\" '"}, {1.0f}, {1.0f}},
+        {"<r><r><a>Caf&#233; &#x1F3B5; &#X41;</a><c>1</c><p>1</p>", {"Caf\u00e9 \U0001F3B5 &#X41;"}, {1.0f}, {1.0f}},
+        {"<r><r><a>Simon & Garfunkel &amp c &nbsp; &#; &#0; &#xD800; &#1114112; &</a><c>1</c><p>1</p>",
+         {"Simon & Garfunkel &amp c &nbsp; &#; &#0; &#xD800; &#1114112; &"}, {1.0f}, {1.0f}},
+        // A rating too large for a float is the largest float, not infinity.
+        {"<r><r><a>Huge</a><c>1e39</c><p>-1e39</p>", {"Huge"}, {FLT_MAX}, {-FLT_MAX}},
     };
     for (const auto& c : cases) {
         const auto parsed = CorrelationLookupNode::parseCorrelations(QString::fromUtf8(c.body));
@@ -127,7 +136,7 @@ TEST(Lookup, ParsesTheTaggedFormat)
 TEST(Lookup, DecodesUtf8EvenWhenACharacterIsSplitAcrossPieces)
 {
     SimilarArtistServer server;
-    const QByteArray body = taggedAnswer("Asked", {{"Bj\u00f6rk", 10}, {"Sigur R\u00f3s", 5}}) + "<r><a>Bad \xff byte</a><c>1</c><p>1</p></r>";
+    const QByteArray body = taggedAnswer("Asked", 100, {{"Bj\u00f6rk", 10}, {"Sigur R\u00f3s", 5}}) + "<r><a>Bad \xff byte</a><c>1</c><p>1</p></r>";
     const qsizetype split = body.indexOf("\xc3") + 1; // between the two bytes of "ö"
     HttpReply reply;
     reply.pieces = {body.left(split), body.mid(split)};

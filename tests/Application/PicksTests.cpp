@@ -6,12 +6,15 @@
 #include "Application/MainNode.h"
 
 #include "ApplicationTestSupport.h"
+#include "support/LogCapture.h"
 #include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <plist/plist.h>
 
@@ -43,6 +46,28 @@ QString pick(const QString& artist, const QString& album, const QString& descrip
     return QStringLiteral("<dict><key>Artist</key><string>%1</string><key>Album</key><string>%2</string>"
                           "<key>Description</key><string>%3</string><key>Image</key><string>%4</string></dict>")
         .arg(artist, album, description, image);
+}
+
+// A binary picks list: one pick per (artist, album), each with a description.
+QByteArray binaryPicks(std::initializer_list<std::pair<const char*, const char*>> list)
+{
+    plist_t root = plist_new_dict();
+    plist_t artists = plist_new_array();
+    for (const auto& [artist, album] : list) {
+        plist_t one = plist_new_dict();
+        plist_dict_set_item(one, "Artist", plist_new_string(artist));
+        plist_dict_set_item(one, "Album", plist_new_string(album));
+        plist_dict_set_item(one, "Description", plist_new_string("Quiet and bare"));
+        plist_array_append_item(artists, one);
+    }
+    plist_dict_set_item(root, "Artists", artists);
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(root, &bytes, &length);
+    const QByteArray binary(bytes, qsizetype(length));
+    free(bytes);
+    plist_free(root);
+    return binary;
 }
 
 struct PicksFixture : ::testing::Test {
@@ -136,21 +161,7 @@ TEST_F(PicksFixture, ListsThatAreNotPicksGiveNoRows)
 
 TEST_F(PicksFixture, ReadsBinaryPropertyLists)
 {
-    plist_t root = plist_new_dict();
-    plist_t artists = plist_new_array();
-    plist_t one = plist_new_dict();
-    plist_dict_set_item(one, "Artist", plist_new_string("Nick Drake"));
-    plist_dict_set_item(one, "Album", plist_new_string("Pink Moon"));
-    plist_dict_set_item(one, "Description", plist_new_string("Quiet and bare"));
-    plist_array_append_item(artists, one);
-    plist_dict_set_item(root, "Artists", artists);
-    char* bytes = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(root, &bytes, &length);
-    const QByteArray binary(bytes, qsizetype(length));
-    free(bytes);
-    plist_free(root);
-    server.route("/picks.plist", HttpReply::body(binary));
+    server.route("/picks.plist", HttpReply::body(binaryPicks({{"Nick Drake", "Pink Moon"}})));
     picks->nodeWasSelected();
     ASSERT_TRUE(waitUntil([&] { return picks->isLoaded(); }));
     ASSERT_EQ(picks->nodes().size(), 2u);
@@ -192,4 +203,54 @@ TEST_F(PicksFixture, AlbumRowsBehaveLikeArtistRows)
     ASSERT_EQ(browser.rootNode()->nodes().size(), 6u);
     EXPECT_EQ(browser.rootNode()->nodes()[5]->primaryString(), "Nick Drake") << "the artist, not the album";
     EXPECT_EQ(browser.tableAtIndex(0)->selectedRow(), 5);
+}
+
+TEST_F(PicksFixture, APickWithANulInAStringIsSkipped)
+{
+    // A binary list whose text is stored as UTF-16 (it has a letter outside ASCII), with one
+    // character turned into U+0000: libplist's zero-terminated reader aborts on such a string.
+    QByteArray binary = binaryPicks({{"Before", "Album"}, {"B\u00e4dXName", "Album"}, {"After", "Album"}});
+    const QByteArray utf16X("\0X", 2);
+    ASSERT_EQ(binary.count(utf16X), 1);
+    binary.replace(utf16X, QByteArray(2, '\0'));
+
+    server.route("/picks.plist", HttpReply::body(binary));
+    picks->nodeWasSelected();
+    ASSERT_TRUE(waitUntil([&] { return picks->isLoaded(); }));
+    EXPECT_EQ(primaries(*picks), (QStringList{"Brondel's Picks", "Before", "After"}));
+
+    // The XML form ("&#0;") must not get through either, whether the reader refuses the
+    // whole list or hands the string on.
+    const auto fromXml = BrondelNode::picksFromPropertyList(xmlPicks(pick("Bad&#0;Name", "A", "B", "") + pick("Good", "A", "B", "")));
+    for (const BrondelNode::Pick& each : fromXml.value_or(std::vector<BrondelNode::Pick>{}))
+        EXPECT_FALSE(each.artist.value_or(QString()).contains(QChar(0)));
+}
+
+TEST_F(PicksFixture, CoversComeOnlyOverHttpOrHttps)
+{
+    QTemporaryDir dir;
+    const QString localCover = dir.filePath("cover.png");
+    {
+        QFile file(localCover);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(png({64, 64}, Qt::green));
+    }
+    server.route("/covers/a.png", HttpReply::body(png({64, 64}, Qt::red), 200, "image/png"));
+    LogCapture log;
+    server.route("/picks.plist", HttpReply::body(xmlPicks(
+        pick("Local File", "A", "B", QUrl::fromLocalFile(localCover).toString())
+        + pick("Standard Input", "A", "B", "file:///dev/stdin")
+        + pick("Inline", "A", "B", "data:image/png;base64," + QString::fromLatin1(png({8, 8}, Qt::blue).toBase64()))
+        + pick("Ftp", "A", "B", "ftp://127.0.0.1/cover.png")
+        + pick("Web", "A", "B", server.baseUrl() + "/covers/a.png"))));
+    picks->nodeWasSelected();
+    ASSERT_TRUE(waitUntil([&] { return picks->isLoaded(); }));
+    ASSERT_EQ(picks->nodes().size(), 6u);
+    ASSERT_TRUE(waitUntil([&] { return coverArrived(5); })) << "an http cover still arrives";
+    spinEventLoop(200);
+    for (std::size_t i = 1; i <= 4; ++i) {
+        EXPECT_FALSE(coverArrived(i)) << album(i)->primaryString().toStdString();
+        EXPECT_EQ(album(i)->connection(), nullptr) << "nothing was fetched for " << album(i)->primaryString().toStdString();
+        EXPECT_EQ(log.count("cover address of \"" + album(i)->primaryString() + "\""), 1);
+    }
 }

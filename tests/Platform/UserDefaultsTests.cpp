@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -183,4 +185,70 @@ TEST(UserDefaults, StandardStoreSurvivesARestart)
     UserDefaults next(home.path() + "/corvale/defaults.json");
     EXPECT_EQ(next.arrayForKey("CorrelationLookupNodes"), (QVariantList{"Pink Floyd", "Bj\u00f6rk"}));
     EXPECT_FLOAT_EQ(next.floatForKey("DrawerSplitHeight"), 1.5f);
+}
+
+TEST(UserDefaults, AFileBrokenWhileRunningIsMovedAsideAndUntouchedKeysSurvive)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, R"({"ServiceURL": "http://127.0.0.1:9000", "CorrelationLookupNodes": ["A"]})");
+    UserDefaults defaults(path);
+    ASSERT_EQ(defaults.stringForKey("ServiceURL"), QString("http://127.0.0.1:9000"));
+
+    // Someone edits the file by hand and leaves it broken; then the app quits and writes.
+    const QByteArray broken = R"({"ServiceURL": "http://127.0.0.1:9001", "Corr)";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(broken);
+    }
+    defaults.setObjectForKey(QStringList{"B"}, "CorrelationLookupNodes");
+    ASSERT_TRUE(defaults.synchronize());
+
+    const QStringList aside = QDir(QFileInfo(path).absolutePath()).entryList({"defaults.json.corrupt-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(QFileInfo(path).absolutePath() + "/" + aside.first());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), broken) << "the broken file is kept as it was";
+    const QJsonObject written = readJson(path);
+    EXPECT_EQ(written.value("ServiceURL").toString(), "http://127.0.0.1:9000") << "a key the app never touched";
+    EXPECT_EQ(written.value("CorrelationLookupNodes").toArray().size(), 1);
+}
+
+TEST(UserDefaults, KeysWrittenByAnotherProcessMeanwhileAreKept)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, R"({"CorrelationLookupNodes": ["A"]})");
+    UserDefaults defaults(path);
+    ASSERT_TRUE(defaults.arrayForKey("CorrelationLookupNodes").has_value());
+    {
+        QSaveFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"({"CorrelationLookupNodes": ["A"], "RKVersionChecker": "1.3", "ServiceURL": "http://x:1"})");
+        ASSERT_TRUE(file.commit());
+    }
+    defaults.setFloatForKey(150.0f, "DrawerSplitHeight");
+    ASSERT_TRUE(defaults.synchronize());
+    const QJsonObject written = readJson(path);
+    EXPECT_EQ(written.value("RKVersionChecker").toString(), "1.3");
+    EXPECT_EQ(written.value("ServiceURL").toString(), "http://x:1");
+    EXPECT_EQ(written.value("DrawerSplitHeight").toDouble(), 150.0);
+}
+
+TEST(UserDefaults, AValueOfTheWrongKindIsKeptAsideBeforeItIsReplaced)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, R"({"CorrelationLookupNodes": "Portishead", "FollowedPlayer": 7, "Other": [1]})");
+    UserDefaults defaults(path);
+    EXPECT_FALSE(defaults.arrayForKey("CorrelationLookupNodes").has_value());
+    EXPECT_FALSE(defaults.stringForKey("FollowedPlayer").has_value());
+    defaults.setObjectForKey(QStringList{"Massive Attack"}, "CorrelationLookupNodes");
+    defaults.setObjectForKey(QStringList{"Unread"}, "Other"); // read by no one as the wrong kind: nothing to keep
+    ASSERT_TRUE(defaults.synchronize());
+
+    const QStringList aside = QDir(QFileInfo(path).absolutePath()).entryList({"defaults.json.*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1) << aside.join(", ").toStdString();
+    EXPECT_TRUE(aside.first().startsWith("defaults.json.CorrelationLookupNodes.corrupt-"));
+    EXPECT_EQ(readJson(QFileInfo(path).absolutePath() + "/" + aside.first()).value("CorrelationLookupNodes").toString(), "Portishead");
+    EXPECT_EQ(readJson(path).value("CorrelationLookupNodes").toArray().first().toString(), "Massive Attack");
+    EXPECT_EQ(readJson(path).value("FollowedPlayer").toInt(), 7) << "read but not replaced: it stays where it is";
 }

@@ -69,3 +69,14 @@ TEST_F(ClientAgainstService, ThePicksEntryShowsTheServicesPicksWithCovers)
     ASSERT_TRUE(waitUntil([&] { return album->image().cacheKey() != ArtistAlbumNode::placeholderImage().cacheKey(); }))
         << "the cover arrives from /covers/";
 }
+
+TEST_F(ClientAgainstService, NamesTheServiceEscapesForXmlShowAsTheyAre)
+{
+    auto entry = Node::nodeWithPrimary<CorrelationLookupNode>(QStringLiteral("The Beatles"));
+    entry->nodeWasSelected();
+    ASSERT_TRUE(waitUntil([&] { return entry->isLoaded(); }));
+    QStringList rows;
+    for (const auto& row : entry->nodes())
+        rows.append(row->primaryString());
+    EXPECT_TRUE(rows.contains(QStringLiteral("Simon & Garfunkel"))) << "sent as \"Simon &amp; Garfunkel\"";
+}

@@ -1,6 +1,8 @@
 // Configuration from file and command line, and the corvale-service program itself.
 #include "ServiceTestSupport.h"
 
+#include "Service/AnswerCache.h"
+
 #include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,22 @@ std::optional<ServiceConfig> parse(QStringList arguments, QString* error)
     return ServiceConfig::fromArguments(arguments, error);
 }
 
+// Starts corvale-service with the catalog on a free port and the given cache file; answers
+// the base address it says it listens on, or nothing.
+QString startServiceProgram(QProcess& process, const QString& cache)
+{
+    process.start(QStringLiteral(CORVALE_SERVICE_BINARY),
+                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--providers"),
+                   QStringLiteral("catalog"), QStringLiteral("--cache"), cache});
+    QByteArray out;
+    waitUntil([&] {
+        out += process.readAllStandardOutput();
+        return out.contains('\n');
+    }, 5000);
+    const auto match = QRegularExpression(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)")).match(QString::fromUtf8(out));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 } // namespace
 
 TEST(ServiceConfig, DefaultsListenWhereTheAppLooks)
@@ -26,7 +44,10 @@ TEST(ServiceConfig, DefaultsListenWhereTheAppLooks)
     const auto config = parse({}, &error);
     ASSERT_TRUE(config) << qPrintable(error);
     EXPECT_EQ(config->listenText(), QStringLiteral("127.0.0.1:8642"));
-    EXPECT_EQ(config->providers, (QStringList{QStringLiteral("listenbrainz"), QStringLiteral("lastfm"), QStringLiteral("catalog")}));
+    EXPECT_EQ(config->providers, (QStringList{QStringLiteral("catalog"), QStringLiteral("listenbrainz"), QStringLiteral("lastfm")}))
+        << "the offline catalog first, as the README says";
+    EXPECT_EQ(config->providers, ServiceConfig::knownProviders());
+    EXPECT_EQ(config->requestTimeoutMs, 10000);
     EXPECT_EQ(config->cacheMaxAgeSeconds, 30 * 86400);
     EXPECT_TRUE(config->userAgent.startsWith(QStringLiteral("corvale-service/" CORVALE_SERVICE_VERSION " (")));
 }
@@ -74,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Options, BadOption, ::testing::Values(
     std::vector<const char*>{"--providers", "catalog,catalog"},
     std::vector<const char*>{"--providers", ","},
     std::vector<const char*>{"--upstream-timeout", "0"},
+    std::vector<const char*>{"--request-timeout", "0"},
     std::vector<const char*>{"--cache-max-age", "-5"},
     std::vector<const char*>{"--musicbrainz-url", "ftp://example.org"},
     std::vector<const char*>{"--download-url", "https://example.org/a|b"},
@@ -86,25 +108,35 @@ TEST(ServiceProgram, StartsFromTheCommandLineAndAnswersTheApp)
 {
     QTemporaryDir dir;
     QProcess process;
-    process.setProgram(QStringLiteral(CORVALE_SERVICE_BINARY));
-    process.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--providers"),
-                          QStringLiteral("catalog"), QStringLiteral("--cache"), dir.filePath(QStringLiteral("c.sqlite"))});
-    process.start();
-    ASSERT_TRUE(process.waitForStarted(5000));
-    QByteArray out;
-    ASSERT_TRUE(waitUntil([&] {
-        out += process.readAllStandardOutput();
-        return out.contains('\n');
-    }, 5000)) << process.readAllStandardError().constData();
-    const auto match = QRegularExpression(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)")).match(QString::fromUtf8(out));
-    ASSERT_TRUE(match.hasMatch()) << out.constData();
+    const QString base = startServiceProgram(process, dir.filePath(QStringLiteral("c.sqlite")));
+    ASSERT_FALSE(base.isEmpty()) << process.readAllStandardError().constData();
 
     QNetworkAccessManager manager;
-    const HttpResult result = httpGet(manager, similarUrl(match.captured(1), QStringLiteral("Daft Punk")));
+    const HttpResult result = httpGet(manager, similarUrl(base, QStringLiteral("Daft Punk")));
     EXPECT_EQ(result.status, 200);
     EXPECT_FALSE(parseTaggedAnswer(result.body).isEmpty());
     process.terminate();
     EXPECT_TRUE(process.waitForFinished(5000));
+}
+
+TEST(ServiceProgram, ClosesItsCacheCleanlyOnSigterm)
+{
+    QTemporaryDir dir;
+    const QString cache = dir.filePath(QStringLiteral("c.sqlite"));
+    QProcess process;
+    const QString base = startServiceProgram(process, cache);
+    ASSERT_FALSE(base.isEmpty()) << process.readAllStandardError().constData();
+    QNetworkAccessManager manager;
+    ASSERT_EQ(httpGet(manager, similarUrl(base, QStringLiteral("Daft Punk"))).source, "catalog");
+    ASSERT_TRUE(QFile::exists(cache + QStringLiteral("-wal"))) << "the answer sits in the write-ahead log";
+
+    process.terminate(); // SIGTERM
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "ended by its own hand, not by the signal";
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(cache + QStringLiteral("-wal"))) << "closing the cache folds its log into the file";
+    AnswerCache reopened(cache);
+    EXPECT_TRUE(reopened.find(QStringLiteral("daft punk")).has_value());
 }
 
 TEST(ServiceProgram, RefusesABadOptionAndAnAddressInUse)

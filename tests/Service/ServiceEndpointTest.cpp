@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -122,8 +123,11 @@ INSTANTIATE_TEST_SUITE_P(Queries, BadQuery, ::testing::Values(
     QueryCase{"ScriptTagEncoded", "/similar?artist=%3Cscript%3Ealert(1)%3C%2Fscript%3E", 400, "", false},
     QueryCase{"ScriptTagRaw", "/similar?artist=<script>", 400, "", false},
     QueryCase{"OtherFormat", "/similar?artist=Radiohead&format=json", 400, "", false},
-    QueryCase{"LonePercent", "/similar?artist=%", 200, "%", false},
-    QueryCase{"BadEscape", "/similar?artist=%ZZtop", 200, "%ZZtop", false},
+    QueryCase{"LonePercent", "/similar?artist=%25", 200, "%", false},
+    QueryCase{"OutsideTheBasicPlane", "/similar?artist=%F0%A0%AE%B7%E7%94%B0", 200, "\U00020BB7\u7530", false},
+    QueryCase{"Emoji", "/similar?artist=Bj%C3%B6rk%20%F0%9F%8E%B5", 200, "Bj\u00f6rk \U0001F3B5", false},
+    QueryCase{"EncodedSurrogate", "/similar?artist=%ED%A0%80x", 400, "", false},
+    QueryCase{"NonCharacter", "/similar?artist=%EF%BF%BE", 400, "", false},
     QueryCase{"NoFormat", "/similar?artist=Radiohead", 200, "Radiohead", true},
     QueryCase{"RepeatedArtist", "/similar?format=tagged&artist=Muse&artist=Radiohead", 200, "Muse", true},
     QueryCase{"PlusAsSpace", "/similar?artist=Simon+%26+Garfunkel&format=tagged", 200, "Simon & Garfunkel", true},
@@ -150,7 +154,7 @@ TEST_P(RawRequest, GetsTheRightStatus)
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, RawRequest, ::testing::Values(
-    RawCase{"UnknownPath", "GET /nothing/here HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", "HTTP/1.1 404"},
+    RawCase{"UnknownPath", "GET /nothing/here HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n", "HTTP/1.1 404"},
     RawCase{"Root", "GET / HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 404"},
     RawCase{"CoverOutsideFolder", "GET /covers/..%2F..%2FCMakeLists.txt HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 404"},
     RawCase{"UnknownCover", "GET /covers/none.png HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 404"},
@@ -162,15 +166,31 @@ INSTANTIATE_TEST_SUITE_P(Requests, RawRequest, ::testing::Values(
     RawCase{"EndlessHeader", "GET /version.txt HTTP/1.1\r\nX-Big: " + QByteArray(40 * 1024, 'x'), "HTTP/1.1 431"},
     RawCase{"Chunked", "POST /similar HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n", "HTTP/1.1 501"},
     RawCase{"HugeBody", "POST /similar HTTP/1.1\r\nContent-Length: 999999999\r\n\r\n", "HTTP/1.1 413"},
-    RawCase{"Http10", "GET /version.txt HTTP/1.0\r\n\r\n", "HTTP/1.1 200"}),
+    RawCase{"Http10", "GET /version.txt HTTP/1.0\r\n\r\n", "HTTP/1.1 200"},
+    RawCase{"BareLineFeeds", "GET /version.txt HTTP/1.1\nHost: 127.0.0.1\nConnection: close\n\n", "HTTP/1.1 200"},
+    RawCase{"BareCarriageReturn", "GET /version.txt HTTP/1.1\rHost: x\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"BrokenEscapeInQuery", "GET /similar?artist=%G1 HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"TruncatedEscapeInQuery", "GET /similar?artist=AC%2 HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"BrokenEscapeInName", "GET /similar?art%ZZist=Muse HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"BrokenEscapeInPath", "GET /covers/%G1.png HTTP/1.1\r\nConnection: close\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"ConflictingLengths", "POST /similar HTTP/1.1\r\nContent-Length: 0\r\nContent-Length: 20\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"SignedLength", "POST /similar HTTP/1.1\r\nContent-Length: +4\r\n\r\nabcd", "HTTP/1.1 400"},
+    RawCase{"RepeatedLength", "POST /similar HTTP/1.1\r\nContent-Length: 4\r\nContent-Length: 4\r\nConnection: close\r\n\r\nabcd", "HTTP/1.1 405"},
+    RawCase{"SpaceBeforeColon", "GET /version.txt HTTP/1.1\r\nHost : 127.0.0.1\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"OtherHost", "GET /version.txt HTTP/1.1\r\nHost: attacker.example\r\n\r\n", "HTTP/1.1 421"},
+    RawCase{"OtherHostWithOurPort", "GET /version.txt HTTP/1.1\r\nHost: rebound.example:8642\r\n\r\n", "HTTP/1.1 421"},
+    RawCase{"TwoHosts", "GET /version.txt HTTP/1.1\r\nHost: localhost\r\nHost: attacker.example\r\n\r\n", "HTTP/1.1 400"},
+    RawCase{"Localhost", "GET /version.txt HTTP/1.1\r\nHost: LOCALHOST:8642\r\nConnection: close\r\n\r\n", "HTTP/1.1 200"},
+    RawCase{"LoopbackAddress", "GET /version.txt HTTP/1.1\r\nHost: 127.0.0.1:8642\r\nConnection: close\r\n\r\n", "HTTP/1.1 200"},
+    RawCase{"LoopbackV6", "GET /version.txt HTTP/1.1\r\nHost: [::1]:8642\r\nConnection: close\r\n\r\n", "HTTP/1.1 200"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(CatalogService, AnswersPipelinedRequestsInOrderOnOneConnection)
 {
     const QByteArray answer = rawExchange(fixture.service->port(),
-        "GET /similar?artist=Muse&format=tagged HTTP/1.1\r\nHost: a\r\n\r\n"
-        "HEAD /similar?artist=Nobody HTTP/1.1\r\nHost: a\r\n\r\n"
-        "GET /version.txt HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n");
+        "GET /similar?artist=Muse&format=tagged HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"
+        "HEAD /similar?artist=Nobody HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"
+        "GET /version.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
     const qsizetype muse = answer.indexOf("<r><a>Muse</a>");
     const qsizetype head = answer.indexOf("HTTP/1.1 200", muse);
     const qsizetype version = answer.indexOf(CORVALE_SERVICE_VERSION "|", head);
@@ -194,11 +214,9 @@ TEST_F(CatalogService, PicksListIsAPropertyListWhoseCoversAreServed)
         const plist_t node = plist_dict_get_item(pick, key);
         if (!node || plist_get_node_type(node) != PLIST_STRING)
             return QString();
-        char* value = nullptr;
-        plist_get_string_val(node, &value);
-        const QString string = QString::fromUtf8(value);
-        std::free(value);
-        return string;
+        uint64_t length = 0;
+        const char* value = plist_get_string_ptr(node, &length);
+        return QString::fromUtf8(value, qsizetype(length));
     };
     QStringList artistNames;
     for (uint32_t i = 0; i < plist_array_get_size(artists); ++i) {
@@ -217,15 +235,30 @@ TEST_F(CatalogService, PicksListIsAPropertyListWhoseCoversAreServed)
     EXPECT_TRUE(artistNames.contains(QStringLiteral("Björk")));
 }
 
-TEST_F(CatalogService, CoverAddressesFollowTheHostTheClientUsedUnlessItIsNotAPlainHost)
+TEST_F(CatalogService, CoverAddressesNameTheServiceNeverTheHostTheClientSent)
 {
-    const QByteArray viaName = rawExchange(fixture.service->port(),
-        "GET /picks.plist HTTP/1.1\r\nHost: localhost:8642\r\nConnection: close\r\n\r\n");
-    EXPECT_TRUE(viaName.contains("<string>http://localhost:8642/covers/")) << viaName.constData();
-    const QByteArray hostile = rawExchange(fixture.service->port(),
-        "GET /picks.plist HTTP/1.1\r\nHost: x\"><string>evil\r\nConnection: close\r\n\r\n");
-    EXPECT_FALSE(hostile.contains("evil"));
-    EXPECT_TRUE(hostile.contains("<string>" + fixture.base().toUtf8() + "/covers/")) << hostile.constData();
+    for (const QByteArray& host : {QByteArray("localhost:9999"), QByteArray("127.0.0.1:1")}) {
+        const QByteArray answer = rawExchange(fixture.service->port(),
+            "GET /picks.plist HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n");
+        EXPECT_TRUE(answer.contains("<string>" + fixture.base().toUtf8() + "/covers/")) << answer.constData();
+        EXPECT_FALSE(answer.contains(host)) << host.constData();
+    }
+}
+
+TEST_F(CatalogService, AnswersAreWellFormedXmlWithNamesEscaped)
+{
+    const HttpResult result = fixture.similar(QStringLiteral("The Beatles"));
+    ASSERT_EQ(result.status, 200);
+    EXPECT_TRUE(isWellFormedAnswer(result.body, QStringLiteral("The Beatles"))) << result.body.constData();
+    EXPECT_TRUE(result.body.contains("<a>Simon &amp; Garfunkel</a>")) << result.body.constData();
+    EXPECT_TRUE(names(parseTaggedAnswer(result.body)).contains(QStringLiteral("Simon & Garfunkel"))) << "the app reads it back";
+
+    const HttpResult picks = httpGet(fixture.manager, fixture.base() + QStringLiteral("/picks.plist"));
+    QXmlStreamReader xml(picks.body);
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+    EXPECT_TRUE(picks.body.contains("<string>Simon &amp; Garfunkel</string>"));
 }
 
 TEST_F(CatalogService, VersionFeedNamesThisBuild)

@@ -7,6 +7,14 @@
 #include "support/TestUtil.h"
 
 #include <QRegularExpression>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QXmlStreamReader>
 #include <QTcpSocket>
 #include <QUrl>
 
@@ -20,24 +28,31 @@ QList<TaggedRecord> parseTaggedAnswer(const QByteArray& body)
 
 bool isWellFormedAnswer(const QByteArray& body, const QString& artist)
 {
-    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<similarartists>\n";
-    const QByteArray tail = "</similarartists>\n";
-    if (!body.startsWith(head) || !body.endsWith(tail))
+    if (!body.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"))
         return false;
-    const QByteArray records = body.mid(head.size(), body.size() - head.size() - tail.size());
-    static const QRegularExpression record(
-        QStringLiteral("^<r><a>([^<]+)</a><c>([0-9]+(\\.[0-9])?)</c><p>([0-9]+(\\.[0-9])?)</p></r>$"));
-    const QStringList lines = QString::fromUtf8(records).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (lines.isEmpty())
+    static const QRegularExpression number(QStringLiteral("^[0-9]+(\\.[0-9])?$"));
+    QXmlStreamReader xml(body);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("similarartists"))
         return false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const auto match = record.match(lines[i]);
-        if (!match.hasMatch() || match.captured(2).toDouble() > 100)
+    int records = 0;
+    while (xml.readNextStartElement()) {
+        if (xml.name() != QLatin1String("r"))
             return false;
-        if (i == 0 && (match.captured(1) != artist || match.captured(2) != QLatin1String("100")))
+        QStringList fields;
+        while (xml.readNextStartElement())
+            fields.append(xml.name().toString() + QLatin1Char('=') + xml.readElementText());
+        if (fields.size() != 3 || !fields[0].startsWith(QLatin1String("a=")) || !fields[1].startsWith(QLatin1String("c="))
+            || !fields[2].startsWith(QLatin1String("p=")))
+            return false;
+        const QString name = fields[0].mid(2), rating = fields[1].mid(2), popularity = fields[2].mid(2);
+        if (name.isEmpty() || !number.match(rating).hasMatch() || !number.match(popularity).hasMatch() || rating.toDouble() > 100)
+            return false;
+        if (records++ == 0 && (name != artist || rating != QLatin1String("100")))
             return false;
     }
-    return true;
+    while (!xml.atEnd())
+        xml.readNext();
+    return !xml.hasError() && records > 0;
 }
 
 QString similarUrl(const QString& base, const QString& artist)
@@ -81,6 +96,70 @@ QByteArray rawExchange(quint16 port, const QByteArray& request, int waitMs)
     waitUntil([&] { return closed; }, waitMs);
     answer += socket.readAll();
     return answer;
+}
+
+RawClient::RawClient(quint16 port, int receiveBufferBytes)
+{
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (receiveBufferBytes > 0)
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_closed = true;
+        return;
+    }
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
+}
+
+RawClient::~RawClient()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qsizetype RawClient::send(const QByteArray& bytes)
+{
+    if (m_fd < 0 || bytes.isEmpty())
+        return 0;
+    const ssize_t sent = ::send(m_fd, bytes.constData(), std::size_t(bytes.size()), MSG_NOSIGNAL);
+    return sent > 0 ? sent : 0;
+}
+
+void RawClient::shutdownWrite()
+{
+    if (m_fd >= 0)
+        ::shutdown(m_fd, SHUT_WR);
+}
+
+QByteArray RawClient::receive()
+{
+    QByteArray got;
+    char chunk[64 * 1024];
+    while (m_fd >= 0 && !m_closed) {
+        const ssize_t n = ::recv(m_fd, chunk, sizeof chunk, 0);
+        if (n > 0)
+            got.append(chunk, n);
+        else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            m_closed = true;
+        else
+            break;
+    }
+    return got;
+}
+
+QByteArray RawClient::receiveUntilClosed(int timeoutMs)
+{
+    QByteArray got;
+    waitUntil([&] {
+        got += receive();
+        return m_closed;
+    }, timeoutMs);
+    return got;
 }
 
 ServiceFixture::ServiceFixture()

@@ -24,8 +24,9 @@ struct TaggedRecord {
 // Reads a tagged answer with the app's own parser, so service and client agree by test.
 QList<TaggedRecord> parseTaggedAnswer(const QByteArray& body);
 
-// True when the body is an answer in the tagged format: declaration, enclosing element, and
-// only complete "<r><a>…</a><c>…</c><p>…</p></r>" records with the first naming `artist`.
+// True when the body is an answer in the tagged format and well-formed XML: declaration,
+// enclosing element, and only complete <r><a>…</a><c>…</c><p>…</p></r> records (numbers with
+// at most one decimal, ratings up to 100), the first naming `artist` with rating 100.
 bool isWellFormedAnswer(const QByteArray& body, const QString& artist);
 
 // The app's request, built with the app's own address encoder.
@@ -55,6 +56,27 @@ HttpResult httpGet(QNetworkAccessManager& manager, const QString& url, int timeo
 // Writes raw bytes to the port and collects what comes back until the peer closes or the
 // time passes.
 QByteArray rawExchange(quint16 port, const QByteArray& request, int waitMs = 1500);
+
+// A client on a plain non-blocking socket, for what QTcpSocket cannot do: shut down only its
+// sending side, or send without ever reading. The service runs on the test's event loop, so
+// callers run the loop (waitUntil) between calls.
+class RawClient {
+public:
+    explicit RawClient(quint16 port, int receiveBufferBytes = 0);
+    ~RawClient();
+    RawClient(const RawClient&) = delete;
+    RawClient& operator=(const RawClient&) = delete;
+
+    qsizetype send(const QByteArray& bytes); // what the kernel took now, perhaps nothing
+    void shutdownWrite();
+    QByteArray receive();                    // what has arrived, without waiting
+    QByteArray receiveUntilClosed(int timeoutMs);
+    bool closed() const { return m_closed; } // the service closed its side (or reset)
+
+private:
+    int m_fd = -1;
+    bool m_closed = false;
+};
 
 // Recorded upstream answers, in the shapes the services document.
 namespace Upstream {

@@ -2,6 +2,9 @@
 // the scaling of their scores, their failures, the cache and answering while they are slow.
 #include "ServiceTestSupport.h"
 
+#include "Service/AnswerCache.h"
+#include "Service/ProviderRegistry.h"
+
 #include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
@@ -188,7 +191,7 @@ TEST_F(ListenBrainz, KeepsAnsweringOtherClientsWhileAnUpstreamIsSlow)
     QTcpSocket impatient;
     impatient.connectToHost(QHostAddress::LocalHost, fixture.service->port());
     ASSERT_TRUE(impatient.waitForConnected(1000));
-    impatient.write("GET /similar?artist=Another%20Unknown HTTP/1.1\r\nHost: x\r\n\r\n");
+    impatient.write("GET /similar?artist=Another%20Unknown HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
     waitUntil([] { return false; }, 100);
     impatient.abort();
 
@@ -286,4 +289,87 @@ TEST(LastFmAnswer, MatchesBecomeRatingsOnAHundredScale)
     EXPECT_EQ(parseTaggedAnswer(result.body), (QList<TaggedRecord>{{QStringLiteral("Sonny & Cher"), 100, 100},
                                                                    {QStringLiteral("Kylie Minogue"), 65.4f, 65.4f},
                                                                    {QStringLiteral("Madonna"), 50, 50}}));
+}
+
+TEST_F(ListenBrainz, AnUpstreamThatTricklesIsCutAtTheDeadline)
+{
+    fixture.config.upstreamTimeoutMs = 600;
+    fixture.upstream.setHandler([](const HttpRequest&) {
+        HttpReply reply = json(QByteArray());
+        reply.pieces.clear();
+        for (const char c : Upstream::musicBrainzPortishead.left(30))
+            reply.pieces.append(QByteArray(1, c)); // one byte every 100 ms: 3 s in all
+        reply.pieceDelayMs = 100;
+        return reply;
+    });
+    fixture.start(QStringLiteral("listenbrainz"));
+    QElapsedTimer clock;
+    clock.start();
+    const HttpResult result = fixture.similar(QStringLiteral("Portishead"));
+    EXPECT_EQ(result.status, 503);
+    EXPECT_LT(clock.elapsed(), 2000) << "each byte must not restart the time-out";
+}
+
+TEST_F(ListenBrainz, RedirectsAreFollowedOnlyToTheSameHostOverHttps)
+{
+    const QString elsewhere = QStringLiteral("http://localhost:%1/ws/2/artist/?moved=1").arg(fixture.upstream.port());
+    const QString plainHttp = fixture.upstream.baseUrl() + QStringLiteral("/ws/2/artist/?moved=2");
+    for (const QString& target : {elsewhere, plainHttp}) {
+        ServiceFixture local;
+        local.upstream.setHandler([&](const HttpRequest& request) {
+            if (request.target.contains("moved="))
+                return goodUpstream(request);
+            HttpReply reply = HttpReply::body("moved", 302);
+            reply.headers.append({"Location", target.toUtf8()});
+            return reply;
+        });
+        local.start(QStringLiteral("listenbrainz,catalog"));
+        const HttpResult result = local.similar(QStringLiteral("Portishead"));
+        EXPECT_EQ(result.source, "catalog") << qPrintable(target);
+        EXPECT_EQ(local.upstream.requestCount(), 1) << "the redirect was not followed: " << qPrintable(target);
+    }
+}
+
+TEST_F(ListenBrainz, ACachedAnswerDatedInTheFutureIsStale)
+{
+    {
+        AnswerCache cache(fixture.config.cachePath);
+        cache.store({QStringLiteral("Portishead"), QStringLiteral("listenbrainz"),
+                     QDateTime::currentDateTimeUtc().addDays(400), 50, {{QStringLiteral("From The Future"), 90, 50}}});
+    }
+    fixture.start(QStringLiteral("listenbrainz"));
+    const HttpResult result = fixture.similar(QStringLiteral("Portishead"));
+    EXPECT_EQ(result.source, "listenbrainz");
+    EXPECT_EQ(parseTaggedAnswer(result.body), portisheadSimilar);
+}
+
+TEST(UpstreamNames, AreKeptWhenXmlCanCarryThemAndShortEnough)
+{
+    const QString highAlone(QChar(0xD842));
+    const QString lowAlone(QChar(0xDFB7));
+    const struct {
+        QString name;
+        bool kept;
+    } cases[] = {
+        {QStringLiteral("\U00020BB7\u7530"), true}, // a CJK name outside the Basic Multilingual Plane
+        {QStringLiteral("Sigur R\u00f3s \U0001F3B5"), true},
+        {QString(ProviderRegistry::maxNameLength, QLatin1Char('a')), true},
+        {QString(ProviderRegistry::maxNameLength + 1, QLatin1Char('b')), false},
+        {QStringLiteral("Half ") + highAlone + QStringLiteral(" pair"), false},
+        {lowAlone + QStringLiteral("Backwards") + highAlone, false},
+        {QStringLiteral("Ends with ") + highAlone, false},
+        {QStringLiteral("Non\uFFFEcharacter"), false},
+        {QStringLiteral("Bell\u0007"), false},
+        {QStringLiteral("Broken \uFFFD"), false},
+        {QStringLiteral("<b>Markup</b>"), false},
+    };
+    SimilarArtistList input;
+    for (const auto& c : cases)
+        input.append({c.name, 50, 50});
+    const SimilarArtistList cleaned = ProviderRegistry::cleaned(input, QStringLiteral("Asked"));
+    QStringList kept;
+    for (const SimilarArtist& artist : cleaned)
+        kept.append(artist.name);
+    for (const auto& c : cases)
+        EXPECT_EQ(kept.contains(c.name), c.kept) << qPrintable(c.name.left(40));
 }

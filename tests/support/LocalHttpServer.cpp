@@ -94,6 +94,8 @@ void LocalHttpServer::answer(QTcpSocket* socket, const HttpRequest& request)
     QByteArray header = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
     header += "Content-Type: " + reply.contentType + "\r\n";
     header += "Content-Length: " + QByteArray::number(length) + "\r\n";
+    for (const auto& [name, value] : reply.headers)
+        header += name + ": " + value + "\r\n";
     header += "Connection: close\r\n\r\n";
     socket->write(header);
     socket->flush();

@@ -17,6 +17,7 @@ struct HttpReply {
     int status = 200;
     QByteArray contentType = "text/plain; charset=utf-8";
     QList<QByteArray> pieces;
+    QList<QPair<QByteArray, QByteArray>> headers; // sent besides Content-Type and Content-Length
     int pieceDelayMs = 40;
     bool closeBeforeEnd = false; // announce more bytes than are sent, then drop the connection
     bool neverAnswer = false;    // read the request and stay silent
