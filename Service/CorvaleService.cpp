@@ -1,6 +1,7 @@
 #include "Service/CorvaleService.h"
 
 #include "Service/AnswerCache.h"
+#include "Service/BannerPage.h"
 #include "Service/HttpServer.h"
 #include "Service/PicksFeed.h"
 #include "Service/ProviderRegistry.h"
@@ -95,7 +96,8 @@ void CorvaleService::handle(const HttpServerRequest& request, const HttpResponde
         return;
     }
     const QByteArray& path = *decodedPath;
-    const bool known = path == "/similar" || path == "/picks.plist" || path == "/version.txt" || path.startsWith("/covers/");
+    const bool known = path == "/similar" || path == "/picks.plist" || path == "/version.txt" || path.startsWith("/covers/")
+        || path == "/e/cm";
     if (!known) {
         responder.respond(HttpServerResponse::text(404, "Not Found\n"));
         return;
@@ -110,6 +112,8 @@ void CorvaleService::handle(const HttpServerRequest& request, const HttpResponde
         handleSimilar(request, responder);
     } else if (path == "/picks.plist") {
         responder.respond(PicksFeed::list(baseUrl()));
+    } else if (path == "/e/cm") {
+        handleBanner(request, responder);
     } else if (path == "/version.txt") {
         responder.respond(HttpServerResponse::text(
             200, QByteArray(CORVALE_SERVICE_VERSION) + '|' + m_config.downloadUrl.toUtf8() + '|'
@@ -159,6 +163,32 @@ void CorvaleService::handleSimilar(const HttpServerRequest& request, const HttpR
         response.body = taggedAnswer(artist, result.popularity, result.artists);
         response.addHeader("X-Corvale-Source", result.source.isEmpty() ? QByteArray("none") : result.source.toUtf8());
         responder.respond(response);
+    });
+}
+
+void CorvaleService::handleBanner(const HttpServerRequest& request, const HttpResponder& responder)
+{
+    bool malformed = false;
+    const auto mode = queryValue(request.query, "mode", &malformed);
+    const auto search = queryValue(request.query, "search", &malformed);
+    if (malformed) {
+        responder.respond(badRequest("the query holds a broken percent escape"));
+        return;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString artist = search ? QString(decoder(*search)).simplified() : QString();
+    if (mode != QByteArray("music") || artist.isEmpty() || decoder.hasError() || artist.size() > maxArtistLength
+        || !ProviderRegistry::isSendableName(artist)) {
+        responder.respond(BannerPage::response(BannerPage::welcome()));
+        return;
+    }
+    const QList<PicksFeed::Pick> picks = BannerPage::picksOf(artist);
+    if (!picks.isEmpty()) {
+        responder.respond(BannerPage::response(BannerPage::picks(artist, picks)));
+        return;
+    }
+    m_registry->lookup(artist, [responder, artist](const LookupResult& result) {
+        responder.respond(BannerPage::response(BannerPage::similar(artist, result.artists)));
     });
 }
 

@@ -17,6 +17,7 @@ struct HttpServerRequest;
 //   GET /picks.plist                          the curated picks, an XML property list
 //   GET /covers/FILE                          the pictures the picks name
 //   GET /version.txt                          "VERSION|DOWNLOAD|DESCRIPTION"
+//   GET /e/cm?search=NAME&mode=music          the app's banner frame (see BannerPage)
 class CorvaleService : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +35,7 @@ public:
 private:
     void handle(const HttpServerRequest& request, const HttpResponder& responder);
     void handleSimilar(const HttpServerRequest& request, const HttpResponder& responder);
+    void handleBanner(const HttpServerRequest& request, const HttpResponder& responder);
     QString baseUrl() const;
 
     ServiceConfig m_config;

@@ -308,3 +308,33 @@ TEST(Catalog, ReportsLinesItCannotRead)
     EXPECT_EQ(catalog.find(QStringLiteral("Scoreless"))->similar.size(), 1);
     EXPECT_EQ(catalog.find(QStringLiteral("GOOD"))->popularity, 80) << "the first of two equal names stays";
 }
+
+TEST_F(CatalogService, BannerFrameShowsPicksOrSimilarArtistsAsLookupLinks)
+{
+    const QString frame = fixture.base() + "/e/cm?t=quorvix&l=st1&p=13&o=1&bg1=0000000&fc1=ffffff&lc1=7BC618&f=ifr";
+    // An artist with picks: the cover from this service and the album.
+    HttpResult result = httpGet(fixture.manager, frame + "&search=Simon%20%26%20Garfunkel&mode=music");
+    ASSERT_EQ(result.status, 200);
+    EXPECT_EQ(result.contentType, "text/html; charset=utf-8");
+    EXPECT_TRUE(result.body.contains("<img src=\"/covers/bridge-over-troubled-water.png\""));
+    EXPECT_TRUE(result.body.contains("Bridge over Troubled Water"));
+    EXPECT_TRUE(result.body.contains("href=\"corvale:Simon%20%26%20Garfunkel\">Simon &amp; Garfunkel</a>")) << result.body.constData();
+
+    // Without picks: the three best similar artists as corvale: links.
+    result = httpGet(fixture.manager, frame + "&search=Massive%20Attack&mode=music");
+    ASSERT_EQ(result.status, 200);
+    const QList<TaggedRecord> similar = parseTaggedAnswer(fixture.similar("Massive Attack").body);
+    ASSERT_GE(similar.size(), 3);
+    EXPECT_TRUE(result.body.contains("Similar to Massive Attack: "));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(result.body.contains(QUrl::toPercentEncoding(similar[i].name))) << similar[i].name.toStdString();
+    EXPECT_EQ(result.body.count("href=\"corvale:"), 3);
+    EXPECT_FALSE(result.body.contains("<script"));
+
+    // The default page, and names that are no names, get the welcome.
+    for (const char* query : {"&search=ipod&mode=electronics", "&mode=music", "&search=%3Cb%3E&mode=music"}) {
+        result = httpGet(fixture.manager, frame + query);
+        EXPECT_EQ(result.status, 200) << query;
+        EXPECT_TRUE(result.body.contains("name an artist you like")) << query;
+    }
+}
