@@ -58,6 +58,8 @@ public:
 Q_SIGNALS:
     // The page to show changed (the web view loads it).
     void pageChanged(const QString& html);
+    // The web view has finished loading a page (with its frame).
+    void webViewLoaded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

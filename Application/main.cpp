@@ -4,6 +4,7 @@
 
 #include "Application/AdView.h"
 #include "Application/AdWebView.h"
+#include "Application/Browser/BrowserView.h"
 #include "Application/MainController.h"
 #include "Application/MainWindow.h"
 #include "Platform/NotificationCenter.h"
@@ -14,30 +15,35 @@
 #include "RKKit/RKExtensions/Events.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
 constexpr int usageError = 2;
 
-// Starts the banner's web view on the turn of the event loop after the banner first paints.
-void startAfterFirstPaint(AdView* banner)
+// Runs the work on the turn of the event loop after the widget first paints: what can wait
+// (the version check, the banner's web engine) never delays the window's first picture.
+void afterFirstPaint(QWidget* widget, std::function<void()> work)
 {
     struct FirstPaint : QObject {
+        std::function<void()> work;
         bool eventFilter(QObject* watched, QEvent* event) override
         {
             if (event->type() == QEvent::Paint) {
                 watched->removeEventFilter(this);
-                auto* view = static_cast<AdView*>(watched);
-                QTimer::singleShot(0, view, &AdView::startWebView);
+                QTimer::singleShot(0, watched, work);
                 deleteLater();
             }
             return false;
         }
     };
-    banner->installEventFilter(new FirstPaint);
+    auto* filter = new FirstPaint;
+    filter->work = std::move(work);
+    widget->installEventFilter(filter);
 }
 
 QStringList argumentsOf(int argc, char* argv[])
@@ -46,6 +52,32 @@ QStringList argumentsOf(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+// For the start-up benchmark (bench/startup.sh): with CORVALE_REPORT_FIRST_PAINT set, the
+// program prints the wall-clock time of its first painted frame ("first-paint <ms since the
+// epoch>") and quits; with CORVALE_REPORT_BANNER set, the same once the banner has loaded.
+void reportAndQuit(const char* what)
+{
+    std::printf("%s %lld\n", what, static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    std::fflush(stdout);
+    QCoreApplication::quit();
+}
+
+void reportFirstPaint(QWidget* painted)
+{
+    struct FirstPaint : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                watched->removeEventFilter(this);
+                // After this turn of the loop the frame has reached the screen.
+                QTimer::singleShot(0, [] { reportAndQuit("first-paint"); });
+            }
+            return false;
+        }
+    };
+    painted->installEventFilter(new FirstPaint);
 }
 
 } // namespace
@@ -76,7 +108,13 @@ int main(int argc, char* argv[])
     }
     const QStringList links = parser.positionalArguments();
 
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // the banner's web engine asks for it
+    // The banner's web engine draws into the window through OpenGL, shared from the start; a
+    // start without the banner skips that (and loading the OpenGL stack before the first frame).
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.registerDefaults({{QStringLiteral("ShowBanner"), true}});
+    const bool showBanner = defaults.objectForKey(QStringLiteral("ShowBanner")).toBool();
+    if (showBanner)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     RKApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Corvale"));
     QApplication::setDesktopFileName(QStringLiteral("org.corvale.Corvale"));
@@ -100,14 +138,18 @@ int main(int argc, char* argv[])
             controller->handleURLEvent(link);
     });
     AdView::setLinkHandler([controller](const QString& link) { controller->handleURLEvent(link); });
+    if (qEnvironmentVariableIsSet("CORVALE_REPORT_FIRST_PAINT"))
+        reportFirstPaint(window.browserView());
+    if (qEnvironmentVariableIsSet("CORVALE_REPORT_BANNER"))
+        QObject::connect(window.banner(), &AdView::webViewLoaded, qApp, [] { reportAndQuit("banner"); });
     window.show();
-    controller->awakeFromNib();
-    // The web engine starts once the window has painted, so it never delays the first picture.
-    UserDefaults::standardUserDefaults().registerDefaults({{QStringLiteral("ShowBanner"), true}});
-    if (UserDefaults::standardUserDefaults().objectForKey(QStringLiteral("ShowBanner")).toBool()) {
-        AdWebView::install();
-        startAfterFirstPaint(window.banner());
-    }
+    afterFirstPaint(window.banner(), [controller, banner = window.banner(), showBanner] {
+        controller->awakeFromNib();
+        if (showBanner) {
+            AdWebView::install();
+            banner->startWebView();
+        }
+    });
     // Links of this launch once the window is up.
     QTimer::singleShot(0, controller, [controller, links] {
         for (const QString& link : links)
