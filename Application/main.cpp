@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <unistd.h>
 #include <functional>
 
 namespace {
@@ -112,7 +113,13 @@ int main(int argc, char* argv[])
     // start without the banner skips that (and loading the OpenGL stack before the first frame).
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
     defaults.registerDefaults({{QStringLiteral("ShowBanner"), true}});
-    const bool showBanner = defaults.objectForKey(QStringLiteral("ShowBanner")).toBool();
+    bool showBanner = defaults.objectForKey(QStringLiteral("ShowBanner")).toBool();
+    // The web engine will not run as root with its sandbox on, and takes the program down with
+    // it; its sandbox stays on, and the banner stays black.
+    if (showBanner && ::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        std::fprintf(stderr, "corvale: running as root, the banner stays off (its web engine needs its sandbox)\n");
+        showBanner = false;
+    }
     if (showBanner)
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     RKApplication app(argc, argv);
