@@ -3,6 +3,7 @@
 // menu commands, and the banner's pages and navigation policy.
 #include "Application/AdView.h"
 #include "Application/MainController.h"
+#include "RKKit/RKExtensions/NSUserDefaultsExtensions.h"
 #include "Browser/BrowserTestSupport.h"
 
 #include "ApplicationTestSupport.h"
@@ -152,6 +153,25 @@ TEST(AdView, OnlyThePagesOwnLoadsStayInTheBanner)
     AdView::handOn(QUrl("file:///etc/passwd"), P::Refuse);
     AdView::setLinkHandler(nullptr);
     EXPECT_EQ(handed, QStringList{"corvale:Sigur%20R%C3%B3s"});
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainWindow, SizeAndPlaceAreKeptAcrossWindows)
+{
+    {
+        MainWindow window;
+        window.resize(812, 604);
+        window.move(40, 30);
+        window.saveFrame();
+    }
+    MainWindow next;
+    EXPECT_EQ(next.size(), QSize(812, 604));
+    EXPECT_EQ(next.pos(), QPoint(40, 30));
+    EXPECT_FALSE(next.windowIcon().isNull()) << "the window carries the application icon";
+    UserDefaultsExtensions::setRectForKey(UserDefaults::standardUserDefaults(), QRectF(), "MainWindowFrame");
 }
 
 } // namespace
