@@ -10,7 +10,7 @@ packages=(
   libqt6sql6-sqlite libqt6svg6 libxkbcommon-dev libgl-dev
   libplist-dev libplist++-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core desktop-file-utils
+  fonts-dejavu-core desktop-file-utils appstream man-db
   dbus dbus-x11 xvfb xauth xdotool xdg-utils imagemagick
   mpv mpv-mpris sox
   wrk curl

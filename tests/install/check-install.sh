@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what the desktop needs is where it looks:
-# the programs, a valid desktop file that handles corvale: links, and the icon at every size.
+# the programs, a valid desktop file that handles corvale: links, the icon at every size, valid
+# AppStream metainfo, man pages that render without warnings, and the banner's module.
 #   check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -24,4 +25,16 @@ for size in 16 22 24 32 48 64 128 256 512; do
   dims=$(identify -format '%wx%h' "$png")
   [ "$dims" = "${size}x${size}" ] || fail "the ${size} px icon is $dims"
 done
-echo "check-install: programs, desktop file and icons are in place"
+metainfo="$prefix/share/metainfo/org.corvale.Corvale.metainfo.xml"
+[ -f "$metainfo" ] || fail "the AppStream metainfo is missing"
+appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli refused $metainfo"
+grep -q '<launchable type="desktop-id">org.corvale.Corvale.desktop</launchable>' "$metainfo" || fail "the metainfo launches another desktop file"
+for page in corvale corvale-service; do
+  man_page="$prefix/share/man/man1/$page.1"
+  [ -f "$man_page" ] || fail "the man page $page.1 is missing"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man_page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
+done
+[ -f "$prefix/lib/x86_64-linux-gnu/corvale/libcorvale-banner.so" ] || [ -n "$(find "$prefix" -name libcorvale-banner.so)" ] \
+  || fail "the banner's web view module is missing"
+echo "check-install: programs, desktop file, metainfo, man pages and icons are in place"
