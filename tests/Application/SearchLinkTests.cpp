@@ -1,6 +1,7 @@
 #include "Application/CorrelationNode.h"
 #include "Application/URLQueryNode.h"
 
+#include "support/OpenedLinks.h"
 #include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
@@ -11,24 +12,6 @@
 #include <QUrlQuery>
 
 namespace {
-
-class OpenedLinks : public QObject {
-    Q_OBJECT
-public:
-    OpenedLinks()
-    {
-        for (const char* scheme : {"http", "itms", "acquisitionsearch"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~OpenedLinks() override
-    {
-        for (const char* scheme : {"http", "itms", "acquisitionsearch"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 std::shared_ptr<URLQueryNode> linkOf(const QString& artist, int index)
 {
@@ -82,7 +65,7 @@ TEST(SearchLinks, NamesThatAddressesCannotCarryPlainAreEncodedWhole)
         {"\"Weird Al\" Yankovic", "http://www.google.com/search?q=%22Weird%20Al%22%20Yankovic"},
         {"100% Pure", "http://www.google.com/search?q=100%25%20Pure"},
     };
-    OpenedLinks links;
+    OpenedLinks links({"http", "itms", "acquisitionsearch"});
     for (const auto& c : cases) {
         const auto google = linkOf(QString::fromUtf8(c.name), 1);
         EXPECT_EQ(google->addressText(), c.address);
@@ -96,7 +79,7 @@ TEST(SearchLinks, NamesThatAddressesCannotCarryPlainAreEncodedWhole)
 
 TEST(SearchLinks, PointerStatesAndTheReleaseOpensTheLink)
 {
-    OpenedLinks links;
+    OpenedLinks links({"http", "itms", "acquisitionsearch"});
     const auto link = linkOf("Pink Floyd", 1);
     link->mouseEnteredCurrentFrame(nullptr, QRectF());
     EXPECT_TRUE(link->isMouseOver);
@@ -120,4 +103,3 @@ TEST(SearchLinks, PointerStatesAndTheReleaseOpensTheLink)
     EXPECT_EQ(links.opened.size(), 1);
 }
 
-#include "SearchLinkTests.moc"

@@ -433,20 +433,18 @@ TEST(ImageExtensions, StringPicturesAndSelectionColouredText)
     EXPECT_FALSE(inkColumns(word.imageForDevicePixelRatio(2), qRgba(0, 0, 0, 0)).empty());
 
     // Text on the focused selection colour, drawn white; on any other index in its own colour.
-    const auto darkest = [](const QImage& image) {
-        int value = 255;
-        for (int x = 0; x < image.width(); ++x)
-            for (int y = 0; y < image.height(); ++y)
-                value = std::min(value, qGray(image.pixel(x, y)));
-        return value;
+    const auto grays = [](const QImage& image) {
+        std::pair<int, int> range{255, 0}; // darkest, brightest
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                range.first = std::min(range.first, qGray(image.pixel(x, y)));
+                range.second = std::max(range.second, qGray(image.pixel(x, y)));
+            }
+        }
+        return range;
     };
-    const auto brightest = [](const QImage& image) {
-        int value = 0;
-        for (int x = 0; x < image.width(); ++x)
-            for (int y = 0; y < image.height(); ++y)
-                value = std::max(value, qGray(image.pixel(x, y)));
-        return value;
-    };
+    const auto darkest = [&grays](const QImage& image) { return grays(image).first; };
+    const auto brightest = [&grays](const QImage& image) { return grays(image).second; };
     for (const int index : {2, 3}) {
         QImage image = canvas(QSize(60, 20), 1, QColor(0, 0, 128));
         QPainter painter(&image);

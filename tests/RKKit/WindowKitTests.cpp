@@ -9,6 +9,7 @@
 #include "RKKit/RKVersionChecker.h"
 
 #include "support/LocalHttpServer.h"
+#include "support/OpenedLinks.h"
 #include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
@@ -182,16 +183,6 @@ TEST_F(VersionFeed, NoUpdatePanelOnlyWhenAskedAndNothingOnABrokenFeed)
     EXPECT_EQ(log.count("RKVersionChecker: Connection error."), 2) << log.join('\n').toStdString();
 }
 
-class OpenedLinks : public QObject {
-    Q_OBJECT
-public:
-    OpenedLinks() { QDesktopServices::setUrlHandler("http", this, "open"); }
-    ~OpenedLinks() override { QDesktopServices::unsetUrlHandler("http"); }
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 TEST_F(VersionFeed, DownloadOpensTheFeedsAddressAndOverlappingChecksNeverMixFeeds)
 {
     OpenedLinks links;
@@ -333,4 +324,3 @@ TEST(RKApplication, AnExceptionInOneEventIsLoggedAndTheLoopGoesOn)
 
 } // namespace
 
-#include "WindowKitTests.moc"

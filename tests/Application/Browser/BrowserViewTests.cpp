@@ -9,6 +9,7 @@
 #include "RKKit/RKTableScrollView.h"
 
 #include "ApplicationTestSupport.h"
+#include "support/OpenedLinks.h"
 
 #include <gtest/gtest.h>
 
@@ -229,16 +230,6 @@ TEST_F(Browsing, DoubleClickAndReturnWalkOnToAnArtist)
     EXPECT_EQ(shown.root().nodes().size(), std::size_t(firstLookupRow + 4));
 }
 
-class OpenedLinks : public QObject {
-    Q_OBJECT
-public:
-    OpenedLinks() { QDesktopServices::setUrlHandler("http", this, "open"); }
-    ~OpenedLinks() override { QDesktopServices::unsetUrlHandler("http"); }
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 TEST_F(Browsing, ALinkRowOpensOnReleaseAndLeavesTheSelection)
 {
     OpenedLinks links;
@@ -364,4 +355,3 @@ TEST_F(Browsing, ScreenReadersHearNamedColumnsAndRowsAndFollowTheSelection)
 
 } // namespace
 
-#include "BrowserViewTests.moc"
