@@ -1,4 +1,5 @@
 #include "Application/ArtistAlbumNode.h"
+#include "Platform/LoggingCategories.h"
 
 #include "RKKit/RKImages.h"
 #include "RKKit/RKText.h"
@@ -20,7 +21,7 @@ void ArtistAlbumNode::setAlbumImageURL(const QUrl& url)
     // The address comes from the network: a file:// address would read this machine's files
     // (and a FIFO or /dev/stdin would hang the window), data: and others are no download.
     if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) {
-        qWarning("ArtistAlbumNode: the cover address of \"%s\" is not http or https; the placeholder stays",
+        qCWarning(lcImages, "the cover address of \"%s\" is not http or https; the placeholder stays",
                  qPrintable(primaryString()));
         return;
     }
@@ -36,7 +37,7 @@ void ArtistAlbumNode::connectionDidReceiveData(URLConnection& connection, const 
     if (!m_data)
         m_data = QByteArray();
     if (m_data->size() + data.size() > maximumCoverBytes) {
-        qWarning("ArtistAlbumNode: the cover of \"%s\" is larger than %lld bytes; ignored",
+        qCWarning(lcImages, "the cover of \"%s\" is larger than %lld bytes; ignored",
                  qPrintable(primaryString()), static_cast<long long>(maximumCoverBytes));
         connection.cancel();
         m_data.reset();

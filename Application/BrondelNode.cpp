@@ -1,4 +1,5 @@
 #include "Application/BrondelNode.h"
+#include "Platform/LoggingCategories.h"
 
 #include "Application/ArtistAlbumNode.h"
 #include "Application/ServiceAddress.h"
@@ -80,7 +81,7 @@ void BrondelNode::connectionDidReceiveData(URLConnection& connection, const QByt
     if (&connection != m_connection.get() || !m_data)
         return;
     if (m_data->size() + data.size() > maximumListBytes) {
-        qWarning("BrondelNode: the picks list is larger than %lld bytes; ignored", static_cast<long long>(maximumListBytes));
+        qCWarning(lcNetwork, "the picks list is larger than %lld bytes; ignored", static_cast<long long>(maximumListBytes));
         connection.cancel();
         m_data.reset();
         return;

@@ -1,4 +1,5 @@
 #include "Application/CorrelationLookupNode.h"
+#include "Platform/LoggingCategories.h"
 
 #include "Application/AdView.h"
 #include "Application/Correlation.h"
@@ -140,7 +141,7 @@ void CorrelationLookupNode::connectionDidReceiveData(URLConnection& connection, 
         return; // a transfer this entry has dropped
     m_receivedBytes += data.size();
     if (m_receivedBytes > maximumAnswerBytes) {
-        qWarning("CorrelationLookupNode: the answer for \"%s\" exceeds %lld bytes; ignored",
+        qCWarning(lcNetwork, "the answer for \"%s\" exceeds %lld bytes; ignored",
                  qPrintable(primaryString()), static_cast<long long>(maximumAnswerBytes));
         connection.cancel();
         m_xml.reset();

@@ -1,4 +1,5 @@
 #include "Application/iTunesNode.h"
+#include "Platform/LoggingCategories.h"
 
 #include "Application/AdView.h"
 #include "Application/MainNode.h"
@@ -59,8 +60,8 @@ void iTunesNode::playerDidAnswer(const PlayerAnswer& answer)
         nodeWasSelected();
     }
     if (!answer.errorText.isEmpty()) {
-        qWarning("%s", qPrintable(queryText()));
-        qWarning("NSAppleScript Error: %s", qPrintable(answer.errorText));
+        qCWarning(lcPlayer, "%s", qPrintable(queryText()));
+        qCWarning(lcPlayer, "NSAppleScript Error: %s", qPrintable(answer.errorText));
     }
 }
 

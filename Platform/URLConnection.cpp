@@ -1,4 +1,5 @@
 #include "Platform/URLConnection.h"
+#include "Platform/LoggingCategories.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -128,7 +129,7 @@ void URLConnection::onFinished()
     auto self = shared_from_this();
     m_statusCode = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (!isCompleteAnswer(*m_reply)) {
-        qDebug("URLConnection: %s failed: %s", qPrintable(m_url.toDisplayString()), qPrintable(m_reply->errorString()));
+        qCInfo(lcNetwork, "%s failed: %s", qPrintable(m_url.toDisplayString()), qPrintable(m_reply->errorString()));
         end();
         return;
     }

@@ -1,4 +1,5 @@
 #include "Platform/UserDefaults.h"
+#include "Platform/LoggingCategories.h"
 
 #include "Platform/TextNumbers.h"
 
@@ -70,9 +71,9 @@ void setAsideUnreadableFile(const QString& path)
 {
     const QString aside = path + asideSuffix();
     if (QFile::rename(path, aside))
-        qWarning("UserDefaults: %s is not valid JSON; moved it to %s", qPrintable(path), qPrintable(aside));
+        qCWarning(lcDefaults, "%s is not valid JSON; moved it to %s", qPrintable(path), qPrintable(aside));
     else
-        qWarning("UserDefaults: %s is not valid JSON and could not be moved aside", qPrintable(path));
+        qCWarning(lcDefaults, "%s is not valid JSON and could not be moved aside", qPrintable(path));
 }
 
 // QSettings reads the file when the store is made and again before every write whenever the
@@ -230,9 +231,9 @@ void UserDefaults::keepAsideIfMisTyped(const QString& key)
     kept.insert(key, QJsonValue::fromVariant(m_settings->value(key)));
     QSaveFile file(aside);
     if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(kept).toJson(QJsonDocument::Indented)) >= 0 && file.commit())
-        qWarning("UserDefaults: \"%s\" held a value of the wrong kind; kept it in %s", qPrintable(key), qPrintable(aside));
+        qCWarning(lcDefaults, "\"%s\" held a value of the wrong kind; kept it in %s", qPrintable(key), qPrintable(aside));
     else
-        qWarning("UserDefaults: \"%s\" held a value of the wrong kind, which could not be kept aside", qPrintable(key));
+        qCWarning(lcDefaults, "\"%s\" held a value of the wrong kind, which could not be kept aside", qPrintable(key));
 }
 
 void UserDefaults::registerDefaults(const QVariantMap& fallbacks)

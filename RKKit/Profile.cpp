@@ -1,4 +1,5 @@
 #include "RKKit/Profile.h"
+#include "Platform/LoggingCategories.h"
 
 #include <QElapsedTimer>
 #include <QtGlobal>
@@ -47,7 +48,7 @@ void Profile::endWithIndex(int index)
     slot.count += 1;
     slot.total += elapsed;
     const float average = slot.total / float(slot.count);
-    qInfo("[P]: %s, %f (%f av)", qUtf8Printable(profile.label), double(elapsed), double(average));
+    qCInfo(lcApplication, "[P]: %s, %f (%f av)", qUtf8Printable(profile.label), double(elapsed), double(average));
 }
 
 void Profile::end()

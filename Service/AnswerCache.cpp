@@ -1,4 +1,5 @@
 #include "Service/AnswerCache.h"
+#include "Service/ServiceLogging.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,7 +49,7 @@ AnswerCache::AnswerCache(const QString& path, Limits limits)
 {
     m_persistent = open(path);
     if (!m_persistent) {
-        qWarning().noquote() << "corvale-service: cannot use the cache file" << path << "- answers are kept in memory";
+        qCWarning(lcServiceCache).noquote() << "cannot use the cache file" << path << "- answers are kept in memory";
         QSqlDatabase::removeDatabase(m_connection);
         open(QStringLiteral(":memory:"));
     }
@@ -112,9 +113,9 @@ void AnswerCache::store(const Entry& entry)
     query.addBindValue(QString::fromUtf8(encode(entry.artists)));
     const bool stored = query.exec();
     if (!stored && !m_storeFailing)
-        qWarning().noquote() << "corvale-service: cannot store answers in the cache:" << query.lastError().text();
+        qCWarning(lcServiceCache).noquote() << "cannot store answers in the cache:" << query.lastError().text();
     else if (stored && m_storeFailing)
-        qInfo().noquote() << "corvale-service: the cache stores answers again";
+        qCInfo(lcServiceCache).noquote() << "the cache stores answers again";
     m_storeFailing = !stored;
     if (stored)
         trim();
@@ -147,5 +148,5 @@ void AnswerCache::trim()
     query.addBindValue(m_limits.maxRows);
     query.addBindValue(m_limits.maxBytes);
     if (!query.exec())
-        qWarning().noquote() << "corvale-service: cannot trim the cache:" << query.lastError().text();
+        qCWarning(lcServiceCache).noquote() << "cannot trim the cache:" << query.lastError().text();
 }

@@ -1,4 +1,5 @@
 #include "Service/LastFmProvider.h"
+#include "Service/ServiceLogging.h"
 
 #include "Service/UpstreamClient.h"
 
@@ -59,7 +60,7 @@ void LastFmProvider::lookup(const QString& artist, Done done)
         int code = 0;
         ProviderAnswer answer = parse(reply.body, &code);
         if (code == InvalidApiKey || code == SuspendedApiKey) {
-            qWarning().noquote() << "corvale-service: Last.fm refused the API key (error" << code
+            qCWarning(lcServiceUpstream).noquote() << "Last.fm refused the API key (error" << code
                                  << "); Last.fm is off until restart";
             self->m_disabled = true;
         } else if (code == RateLimitExceeded || reply.status == 429) {

@@ -1,4 +1,5 @@
 #include "Service/ProviderRegistry.h"
+#include "Service/ServiceLogging.h"
 
 #include "Service/AnswerCache.h"
 
@@ -114,7 +115,7 @@ void ProviderRegistry::tryProvider(const std::shared_ptr<Lookup>& lookup, qsizet
 {
     if (index >= m_providers.size()) {
         if (auto stale = m_cache->find(lookup->artist)) {
-            qInfo().noquote() << "corvale-service: serving a stale answer for" << lookup->artist;
+            qCInfo(lcServiceUpstream).noquote() << "serving a stale answer for" << lookup->artist;
             finish(lookup, {LookupResult::Kind::Found, stale->artists, stale->popularity, QStringLiteral("stale")});
         } else if (lookup->anyFailed) {
             finish(lookup, {LookupResult::Kind::Unavailable, {}, 0, {}});
@@ -138,7 +139,7 @@ void ProviderRegistry::tryProvider(const std::shared_ptr<Lookup>& lookup, qsizet
             }
         } else if (answer.outcome == ProviderAnswer::Outcome::Failed) {
             lookup->anyFailed = true;
-            qInfo().noquote() << "corvale-service:" << provider->name() << "failed for" << lookup->artist << "-"
+            qCInfo(lcServiceUpstream).noquote() << provider->name() << "failed for" << lookup->artist << "-"
                               << answer.detail;
         }
         tryProvider(lookup, index + 1);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Service/ProviderTable.h"
+#include "Service/ServiceLogging.h"
 
 #include "Service/CatalogProvider.h"
 #include "Service/LastFmProvider.h"
@@ -26,7 +27,7 @@ const QList<ProviderKind>& providerKinds()
          }},
         {QStringLiteral("lastfm"), [](const ServiceConfig& config, UpstreamClient* client) -> SimilarArtistProvider* {
              if (config.lastFmApiKey.isEmpty()) {
-                 qInfo().noquote() << "corvale-service: no Last.fm API key, Last.fm is not asked";
+                 qCInfo(lcServiceUpstream).noquote() << "no Last.fm API key, Last.fm is not asked";
                  return nullptr;
              }
              return new LastFmProvider(config.lastFmUrl, config.lastFmApiKey, client);
