@@ -1,8 +1,8 @@
 #include "Application/iTunesNode.h"
-#include "Platform/LoggingCategories.h"
 
 #include "Application/AdView.h"
 #include "Application/MainNode.h"
+#include "Platform/LoggingCategories.h"
 #include "Platform/MusicPlayer.h"
 #include "Platform/UserDefaults.h"
 
@@ -10,7 +10,10 @@
 
 iTunesNode::iTunesNode()
     : m_player(std::make_unique<MusicPlayer>())
+    , m_pollTimer(new QTimer(&m_context))
 {
+    m_pollTimer->setSingleShot(true);
+    QObject::connect(m_pollTimer, &QTimer::timeout, &m_context, [this] { polliTunes(); });
 }
 
 iTunesNode::~iTunesNode() = default;
@@ -19,6 +22,8 @@ void iTunesNode::init()
 {
     CorrelationLookupNode::init();
     scheduleNextPoll(0);
+    // A new track is noticed when the player announces it, not up to a poll later.
+    m_player->watchForChanges(&m_context, [this] { polliTunes(); });
 }
 
 QString iTunesNode::queryText()
@@ -29,11 +34,16 @@ QString iTunesNode::queryText()
 void iTunesNode::scheduleNextPoll(int delayMs)
 {
     // The timer belongs to the node's own context object, so it goes away with the node.
-    QTimer::singleShot(delayMs, &m_context, [this] { polliTunes(); });
+    m_pollTimer->start(delayMs);
 }
 
 void iTunesNode::polliTunes()
 {
+    if (m_polling) {
+        m_pollAgain = true;
+        return;
+    }
+    m_pollTimer->stop();
     executeApplescript();
 }
 
@@ -42,10 +52,17 @@ void iTunesNode::executeApplescript()
     const QString followed = UserDefaults::standardUserDefaults().stringForKey(QStringLiteral("FollowedPlayer")).value_or(QString());
     // The answer comes back on the main thread within half a second; the next poll counts
     // its 5 seconds from then.
+    m_polling = true;
     m_player->queryCurrentArtist(followed, &m_context, [this](const PlayerAnswer& answer) {
         const auto keepAlive = shared_from_this();
+        m_polling = false;
         playerDidAnswer(answer);
-        scheduleNextPoll(pollIntervalMs);
+        if (m_pollAgain) {
+            m_pollAgain = false;
+            polliTunes();
+        } else {
+            scheduleNextPoll(pollIntervalMs);
+        }
     });
 }
 
@@ -59,10 +76,12 @@ void iTunesNode::playerDidAnswer(const PlayerAnswer& answer)
         releaseCorrelations();
         nodeWasSelected();
     }
-    if (!answer.errorText.isEmpty()) {
+    // A failure is logged when it starts or changes, not on every poll while it lasts.
+    if (!answer.errorText.isEmpty() && answer.errorText != m_lastError) {
         qCWarning(lcPlayer, "%s", qPrintable(queryText()));
         qCWarning(lcPlayer, "NSAppleScript Error: %s", qPrintable(answer.errorText));
     }
+    m_lastError = answer.errorText;
 }
 
 void iTunesNode::addHeaderNodes()

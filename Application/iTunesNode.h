@@ -12,6 +12,8 @@
 class MusicPlayer;
 struct PlayerAnswer;
 
+class QTimer;
+
 class iTunesNode : public CorrelationLookupNode {
 public:
     static constexpr int pollIntervalMs = 5000;
@@ -19,9 +21,11 @@ public:
     iTunesNode();
     ~iTunesNode() override;
 
-    // Schedules the first poll for the first turn of the event loop.
+    // Schedules the first poll for the first turn of the event loop, and polls at once whenever
+    // a player announces a change.
     void init() override;
-    // One poll; the next one is scheduled 5.0 s after its answer.
+    // One poll; the next one is scheduled 5.0 s after its answer. A poll asked for while one
+    // is under way follows it as soon as it has answered.
     void polliTunes();
     // Asks the player for the artist of its current track and reacts to the answer.
     void executeApplescript();
@@ -43,4 +47,8 @@ private:
 
     std::unique_ptr<MusicPlayer> m_player;
     QObject m_context; // answers and timers die with the node
+    QTimer* m_pollTimer;
+    bool m_polling = false;
+    bool m_pollAgain = false;
+    QString m_lastError; // the failure last logged; logged again only when it changes
 };

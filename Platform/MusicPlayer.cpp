@@ -253,7 +253,50 @@ private:
     QString m_player;
 };
 
+// Hears the bus for players' announcements and hands each relevant one on.
+class PlayerChangeWatcher : public QObject {
+    Q_OBJECT
+public:
+    PlayerChangeWatcher(std::function<void()> changed, QObject* parent)
+        : QObject(parent)
+        , m_changed(std::move(changed))
+    {
+    }
+
+public Q_SLOTS:
+    void propertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated)
+    {
+        if (interface != QLatin1String("org.mpris.MediaPlayer2.Player"))
+            return;
+        for (const char* property : {"Metadata", "PlaybackStatus"}) {
+            const QString name = QString::fromLatin1(property);
+            if (changed.contains(name) || invalidated.contains(name)) {
+                m_changed();
+                return;
+            }
+        }
+    }
+    void nameOwnerChanged(const QString& name, const QString&, const QString&)
+    {
+        if (name.startsWith(QLatin1String("org.mpris.MediaPlayer2.")))
+            m_changed();
+    }
+
+private:
+    std::function<void()> m_changed;
+};
+
 } // namespace
+
+void MusicPlayer::watchForChanges(QObject* context, std::function<void()> changed)
+{
+    auto* watcher = new PlayerChangeWatcher(std::move(changed), context);
+    // Any sender: every MPRIS player publishes its state at this path.
+    m_bus.connect(QString(), QStringLiteral("/org/mpris/MediaPlayer2"), QStringLiteral("org.freedesktop.DBus.Properties"),
+                  QStringLiteral("PropertiesChanged"), watcher, SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
+    m_bus.connect(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+                  QStringLiteral("NameOwnerChanged"), watcher, SLOT(nameOwnerChanged(QString, QString, QString)));
+}
 
 MusicPlayer::MusicPlayer(QDBusConnection bus)
     : m_bus(std::move(bus))
@@ -290,3 +333,5 @@ bool MusicPlayer::isBrowserBusName(const QString& busName)
     }
     return false;
 }
+
+#include "MusicPlayer.moc"

@@ -37,6 +37,11 @@ public:
     void queryCurrentArtist(const QString& followedIdentity, QObject* context,
                             std::function<void(const PlayerAnswer&)> done);
 
+    // Calls `changed` whenever a player on the bus announces a new track or playback state
+    // (PropertiesChanged of Metadata or PlaybackStatus), or a player appears or leaves
+    // (NameOwnerChanged of an org.mpris.MediaPlayer2.* name). Stops when `context` is destroyed.
+    void watchForChanges(QObject* context, std::function<void()> changed);
+
     // The main artist of an artist credit: the text before a " feat. ", " ft. " or " featuring "
     // credit (any case, also opened by a bracket), trimmed.
     static QString mainArtist(const QString& credit);

@@ -3,6 +3,7 @@
 #include "Application/Browser/MetaTableView.h"
 #include "Application/MainNode.h"
 #include "Application/iTunesNode.h"
+#include "Platform/MusicPlayer.h"
 
 #include "ApplicationTestSupport.h"
 #include "support/MprisPlayerProcess.h"
@@ -10,6 +11,8 @@
 #include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <QElapsedTimer>
 
 namespace {
 
@@ -111,4 +114,34 @@ TEST_F(FollowerFixture, APlayerThatCannotAnswerIsLoggedAndTheArtistKept)
     EXPECT_TRUE(logged.at(at + 1).startsWith("NSAppleScript Error: ")) << logged.at(at + 1).toStdString();
     EXPECT_EQ(follower()->secondaryString(), "");
     EXPECT_EQ(server.requestCount(), 0);
+
+    // The same failure at the next polls is not logged again.
+    logged.clear();
+    qInstallMessageHandler(recordMessage);
+    follower()->polliTunes();
+    spinEventLoop(MusicPlayer::deadlineMs + 300);
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(logged.contains(iTunesNode::queryText())) << logged.join('\n').toStdString();
+}
+
+// The poll stays (first at once, then 5 s after each answer); besides, a player's announcement
+// of a new track, or a player appearing, is acted on at once.
+TEST_F(FollowerFixture, ANewTrackOrANewPlayerIsNoticedWhenAnnounced)
+{
+    startBrowser();
+    spinEventLoop(MusicPlayer::deadlineMs + 200); // the first poll found nobody
+    EXPECT_EQ(follower()->secondaryString(), "");
+
+    QElapsedTimer clock;
+    clock.start();
+    MprisPlayerProcess& player = startPlayer({"--name", "testplayer", "--artist", "Low", "--status", "Playing"});
+    ASSERT_TRUE(waitUntil([&] { return follower()->secondaryString() == "Low"; }, 2000)) << "a player that appears";
+    EXPECT_LT(clock.elapsed(), iTunesNode::pollIntervalMs) << "well before the next poll";
+
+    clock.restart();
+    ASSERT_TRUE(player.send("artist Bj\u00f6rk"));
+    ASSERT_TRUE(waitUntil([&] { return follower()->secondaryString() == "Bj\u00f6rk"; }, 2000)) << "a new track";
+    EXPECT_LT(clock.elapsed(), iTunesNode::pollIntervalMs);
+    RecordProperty("new_track_ms", int(clock.elapsed()));
+    EXPECT_TRUE(waitUntil([&] { return server.askedArtists().contains("Bj\u00f6rk"); }));
 }
