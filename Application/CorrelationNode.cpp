@@ -14,7 +14,7 @@
 
 void CorrelationContainerNode::addHeaderNodes()
 {
-    addNode(Node::nodeWithPrimary<TitleNode>(QStringLiteral("Similar to %1").arg(primaryString())));
+    addNode(Node::nodeWithPrimary<TitleNode>(QCoreApplication::translate("CorrelationNode", "Similar to %1").arg(primaryString())));
 }
 
 void CorrelationContainerNode::setCorrelations(const std::vector<Correlation>& correlations)

@@ -8,6 +8,7 @@
 #include "RKKit/RKExtensions/Events.h"
 #include "RKKit/RKImages.h"
 
+#include <QCoreApplication>
 #include <typeinfo>
 
 namespace {
@@ -20,17 +21,17 @@ void MainNode::init()
     addNode(Node::nodeWithPrimary<TitleNode>(QString()));
 
     // Making the follower schedules its first poll of the music player.
-    auto follower = Node::nodeWithPrimarySecondary<iTunesNode>(QStringLiteral("Current iTunes Artist"), QString());
+    auto follower = Node::nodeWithPrimarySecondary<iTunesNode>(QCoreApplication::translate("MainNode", "Current iTunes Artist"), QString());
     follower->setImage(RKImages::imageNamed(QStringLiteral("itunes")));
     addNode(follower);
 
-    auto picks = Node::nodeWithPrimarySecondary<BrondelNode>(QStringLiteral("Brondel's Picks"),
-                                                             QStringLiteral("hand chosen for your enjoyment"));
+    auto picks = Node::nodeWithPrimarySecondary<BrondelNode>(QCoreApplication::translate("MainNode", "Brondel's Picks"),
+                                                             QCoreApplication::translate("MainNode", "hand chosen for your enjoyment"));
     picks->setImage(RKImages::imageNamed(QStringLiteral("registration")));
     addNode(picks);
 
     const auto history = HistoryNode::instance();
-    history->setPrimary(QStringLiteral("Your Recommendations"));
+    history->setPrimary(QCoreApplication::translate("MainNode", "Your Recommendations"));
     history->setSecondary(QStringLiteral(" "));
     history->setImage(RKImages::imageNamed(QStringLiteral("music")));
     addNode(history);

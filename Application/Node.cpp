@@ -8,6 +8,7 @@
 #include "RKKit/RKTableString.h"
 #include "RKKit/RKText.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -207,8 +208,8 @@ void TitleContainerNode::init()
 void NothingFoundNode::init()
 {
     Node::init();
-    setPrimary(QStringLiteral("No Similar Artists Found"));
-    setSecondary(QStringLiteral("Perhaps try a different name."));
+    setPrimary(QCoreApplication::translate("NothingFoundNode", "No Similar Artists Found"));
+    setSecondary(QCoreApplication::translate("NothingFoundNode", "Perhaps try a different name."));
     setImage(nodeImage());
 }
 

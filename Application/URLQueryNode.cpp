@@ -107,31 +107,31 @@ RKImage URLQueryNode::linkGrayImage()
     return RKImages::imageNamed(QStringLiteral("Link"));
 }
 
-QString GoogleNode::linkText() const { return QStringLiteral("Search Google"); }
+QString GoogleNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search Google"); }
 QString GoogleNode::formatString() const { return QStringLiteral("http://www.google.com/search?q=%@"); }
 
-QString GoogleImagesNode::linkText() const { return QStringLiteral("Search Google Images"); }
+QString GoogleImagesNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search Google Images"); }
 QString GoogleImagesNode::formatString() const { return QStringLiteral("http://images.google.com/images?q=%@"); }
 
-QString GoogleNewsNode::linkText() const { return QStringLiteral("Search Google News"); }
+QString GoogleNewsNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search Google News"); }
 QString GoogleNewsNode::formatString() const { return QStringLiteral("http://news.google.com/news?hl=en&edition=us&q=%@"); }
 
-QString AmazonNode::linkText() const { return QStringLiteral("Search Amazon.com"); }
+QString AmazonNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search Amazon.com"); }
 QString AmazonNode::formatString() const
 {
     return QStringLiteral("http://www.amazon.com/exec/obidos/external-search?tag=quorvix&mode=blended&index=music&keyword=%@");
 }
 
-QString Everything2Node::linkText() const { return QStringLiteral("Search Everything2"); }
+QString Everything2Node::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search Everything2"); }
 QString Everything2Node::formatString() const { return QStringLiteral("http://everything2.com/index.pl?node=%@"); }
 
-QString RollingStoneNode::linkText() const { return QStringLiteral("Search Rolling Stone"); }
+QString RollingStoneNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search Rolling Stone"); }
 QString RollingStoneNode::formatString() const
 {
     return QStringLiteral("http://www.rollingstone.com/bin/search/?st=music&query=%@&1.x=0&1.y=0");
 }
 
-QString iTunesMusicStoreNode::linkText() const { return QStringLiteral("Search iTunes Music Store"); }
+QString iTunesMusicStoreNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search iTunes Music Store"); }
 QString iTunesMusicStoreNode::formatString() const
 {
     return QStringLiteral("itms://phobos.apple.com/WebObjects/MZSearch.woa/wa/com.apple.jingle.search.DirectAction/search?term=%@&type=artistName");
@@ -142,7 +142,7 @@ RKImage iTunesMusicStoreNode::nodeImage() const
     return image;
 }
 
-QString AcquisitionNode::linkText() const { return QStringLiteral("Search with Acquisition"); }
+QString AcquisitionNode::linkText() const { return QCoreApplication::translate("URLQueryNode", "Search with Acquisition"); }
 QString AcquisitionNode::formatString() const { return QStringLiteral("acquisitionsearch://%@"); }
 RKImage AcquisitionNode::nodeImage() const
 {

@@ -6,6 +6,7 @@
 #include "Platform/MusicPlayer.h"
 #include "Platform/UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 iTunesNode::iTunesNode()
@@ -87,7 +88,7 @@ void iTunesNode::playerDidAnswer(const PlayerAnswer& answer)
 void iTunesNode::addHeaderNodes()
 {
     const QString artist = secondaryString();
-    addNode(Node::nodeWithPrimary<TitleNode>(artist.isEmpty() ? primaryString() : QStringLiteral("Similar to %1").arg(artist)));
+    addNode(Node::nodeWithPrimary<TitleNode>(artist.isEmpty() ? primaryString() : QCoreApplication::translate("CorrelationNode", "Similar to %1").arg(artist)));
 }
 
 void iTunesNode::nodeWasSelected()

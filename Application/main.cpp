@@ -16,6 +16,7 @@
 
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QLocale>
 #include <QTimer>
 
 #include <cstdio>
@@ -124,6 +125,7 @@ int main(int argc, char* argv[])
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     RKApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Corvale"));
+    RKApplication::installTranslations(QLocale());
     QApplication::setDesktopFileName(QStringLiteral("org.corvale.Corvale"));
 
     SingleInstance instance(QStringLiteral("org.corvale.Corvale"));

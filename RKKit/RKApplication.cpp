@@ -4,6 +4,9 @@
 #include "Platform/LoggingCategories.h"
 
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <csignal>
 #include <exception>
@@ -24,6 +27,33 @@ bool RKApplication::notify(QObject* receiver, QEvent* event)
     }
     Debugger();
     return false;
+}
+
+void RKApplication::installTranslations(const QLocale& locale)
+{
+    static QTranslator* qt = nullptr;
+    static QTranslator* own = nullptr;
+    for (QTranslator** translator : {&qt, &own}) {
+        if (*translator) {
+            QCoreApplication::removeTranslator(*translator);
+            delete *translator;
+            *translator = nullptr;
+        }
+    }
+    auto* qtTranslator = new QTranslator;
+    if (qtTranslator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(qtTranslator);
+        qt = qtTranslator;
+    } else {
+        delete qtTranslator;
+    }
+    auto* ownTranslator = new QTranslator;
+    if (ownTranslator->load(locale, QStringLiteral("corvale"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+        QCoreApplication::installTranslator(ownTranslator);
+        own = ownTranslator;
+    } else {
+        delete ownTranslator;
+    }
 }
 
 void RKApplication::Debugger()

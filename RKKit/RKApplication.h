@@ -16,4 +16,8 @@ public:
 
     // Stops in the debugger when one is attached to the process; does nothing otherwise.
     static void Debugger();
+
+    // Speaks the locale's language where a translation exists (the program's own and Qt's),
+    // replacing any installed before; English otherwise.
+    static void installTranslations(const QLocale& locale);
 };

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev
   qt6-httpserver-dev qt6-websockets-dev qt6-tools-dev qt6-l10n-tools
-  libqt6sql6-sqlite libqt6svg6 libxkbcommon-dev libgl-dev
+  libqt6sql6-sqlite libqt6svg6 libxkbcommon-dev libgl-dev qt6-translations-l10n
   libplist-dev libplist++-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core desktop-file-utils appstream man-db

@@ -3,6 +3,7 @@
 // menu commands, and the banner's pages and navigation policy.
 #include "Application/AdView.h"
 #include "Application/MainController.h"
+#include "RKKit/RKApplication.h"
 #include "RKKit/RKExtensions/NSUserDefaultsExtensions.h"
 #include "Browser/BrowserTestSupport.h"
 
@@ -10,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -172,6 +177,54 @@ TEST(MainWindow, SizeAndPlaceAreKeptAcrossWindows)
     EXPECT_EQ(next.pos(), QPoint(40, 30));
     EXPECT_FALSE(next.windowIcon().isNull()) << "the window carries the application icon";
     UserDefaultsExtensions::setRectForKey(UserDefaults::standardUserDefaults(), QRectF(), "MainWindowFrame");
+}
+
+} // namespace
+
+namespace {
+
+// The German and French translations, loaded as the program loads them for the user's locale.
+TEST(Translations, TheWindowMenusAndPanelsSpeakTheLocalesLanguage)
+{
+    RKApplication::installTranslations(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(QCoreApplication::translate("RKVersionChecker", "Ignore"), "Ignorieren");
+    EXPECT_EQ(QCoreApplication::translate("RKVersionChecker", "Remind Later"), "Später erinnern");
+    EXPECT_EQ(QCoreApplication::translate("URLQueryNode", "Search Google"), "Bei Google suchen");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen") << "Qt's own texts too";
+    {
+        MainWindow window;
+        QStringList menus;
+        for (QAction* menu : window.menuBar()->actions())
+            menus << menu->text();
+        EXPECT_EQ(menus, QStringList({"&Datei", "&Gehe zu", "&Fenster", "&Hilfe"}));
+        EXPECT_EQ(window.artistField()->placeholderText(), "Künstlername – Eingabetaste sucht ähnliche Künstler");
+        EXPECT_EQ(window.browserView()->tableAtIndex(1)->accessibleName(), "Ähnliche Künstler");
+    }
+    RKApplication::installTranslations(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(QCoreApplication::translate("RKVersionChecker", "This is the most recent version."), "Vous avez la version la plus récente.");
+    EXPECT_EQ(QCoreApplication::translate("MainNode", "Your Recommendations"), "Vos recommandations");
+
+    RKApplication::installTranslations(QLocale::c());
+    EXPECT_EQ(QCoreApplication::translate("RKVersionChecker", "Ignore"), "Ignore") << "English without a translation";
+}
+
+TEST(Translations, EveryTextIsTranslated)
+{
+    for (const char* language : {"de", "fr"}) {
+        QFile file(QStringLiteral(CORVALE_SOURCE_DIR "/resources/translations/corvale_%1.ts").arg(language));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << language;
+        QXmlStreamReader ts(&file);
+        int messages = 0;
+        while (!ts.atEnd()) {
+            if (ts.readNext() != QXmlStreamReader::StartElement || ts.name() != QLatin1String("translation"))
+                continue;
+            ++messages;
+            const bool unfinished = ts.attributes().value("type") == QLatin1String("unfinished");
+            EXPECT_FALSE(unfinished || ts.readElementText().isEmpty()) << language << " message " << messages;
+        }
+        EXPECT_FALSE(ts.hasError()) << ts.errorString().toStdString();
+        EXPECT_GT(messages, 40) << language;
+    }
 }
 
 } // namespace
