@@ -10,7 +10,7 @@ packages=(
   libqt6sql6-sqlite libqt6svg6 libxkbcommon-dev libgl-dev qt6-translations-l10n
   libplist-dev libplist++-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core desktop-file-utils appstream man-db
+  fonts-dejavu-core desktop-file-utils appstream man-db systemd lintian
   dbus dbus-x11 xvfb xauth xdotool xdg-utils imagemagick
   mpv mpv-mpris sox
   wrk curl

@@ -30,11 +30,16 @@ metainfo="$prefix/share/metainfo/org.corvale.Corvale.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli refused $metainfo"
 grep -q '<launchable type="desktop-id">org.corvale.Corvale.desktop</launchable>' "$metainfo" || fail "the metainfo launches another desktop file"
 for page in corvale corvale-service; do
-  man_page="$prefix/share/man/man1/$page.1"
-  [ -f "$man_page" ] || fail "the man page $page.1 is missing"
+  man_page="$prefix/share/man/man1/$page.1.gz"
+  [ -f "$man_page" ] || fail "the man page $page.1.gz is missing"
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man_page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
 done
-[ -f "$prefix/lib/x86_64-linux-gnu/corvale/libcorvale-banner.so" ] || [ -n "$(find "$prefix" -name libcorvale-banner.so)" ] \
-  || fail "the banner's web view module is missing"
-echo "check-install: programs, desktop file, metainfo, man pages and icons are in place"
+[ -n "$(find "$prefix/lib" -path '*/corvale/libcorvale-banner.so')" ] || fail "the banner's web view module is missing"
+unit="$prefix/lib/systemd/user/corvale-service.service"
+[ -f "$unit" ] || fail "the service's user unit is missing"
+grep -qx "ExecStart=$prefix/bin/corvale-service" "$unit" || fail "the user unit does not name the installed program: $(grep ExecStart "$unit")"
+runtime=$(mktemp -d); chmod 700 "$runtime"
+XDG_RUNTIME_DIR=$runtime MANPATH="$prefix/share/man" systemd-analyze verify --user "$unit" || fail "systemd-analyze refused $unit"
+rm -rf "$runtime"
+echo "check-install: programs, desktop file, metainfo, man pages, icons and the user unit are in place"
