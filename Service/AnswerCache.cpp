@@ -56,6 +56,8 @@ AnswerCache::AnswerCache(const QString& path, Limits limits)
 
 AnswerCache::~AnswerCache()
 {
+    m_findQuery.reset();
+    m_storeQuery.reset();
     QSqlDatabase::database(m_connection, false).close();
     QSqlDatabase::removeDatabase(m_connection);
 }
@@ -82,37 +84,59 @@ bool AnswerCache::open(const QString& path)
     query.addBindValue(QDateTime::currentSecsSinceEpoch() - keepDays * 86400);
     query.exec();
     trim(); // a file from a build with larger limits
+    m_findQuery = std::make_unique<QSqlQuery>(db);
+    m_findQuery->setForwardOnly(true);
+    m_storeQuery = std::make_unique<QSqlQuery>(db);
+    if (!m_findQuery->prepare(QStringLiteral("SELECT artist, provider, fetched, popularity, artists FROM answers WHERE key = ?"))
+        || !m_storeQuery->prepare(QStringLiteral("INSERT OR REPLACE INTO answers (key, artist, provider, fetched, popularity, artists)"
+                                                 " VALUES (?, ?, ?, ?, ?, ?)"))) {
+        m_findQuery.reset();
+        m_storeQuery.reset();
+        db.close();
+        return false;
+    }
     return true;
 }
 
 std::optional<AnswerCache::Entry> AnswerCache::find(const QString& artist) const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT artist, provider, fetched, popularity, artists FROM answers WHERE key = ?"));
-    query.addBindValue(foldArtistName(artist));
-    if (!query.exec() || !query.next())
+    if (!m_findQuery)
+        return std::nullopt; // not even a cache in memory could be opened
+    QSqlQuery& query = *m_findQuery;
+    query.bindValue(0, foldArtistName(artist));
+    if (!query.exec() || !query.next()) {
+        query.finish();
         return std::nullopt;
+    }
     const auto artists = decode(query.value(4).toByteArray());
-    if (!artists)
-        return std::nullopt; // unreadable row: as good as absent, the next answer replaces it
-    return Entry{query.value(0).toString(), query.value(1).toString(),
-                 QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong()), query.value(3).toDouble(), *artists};
+    std::optional<Entry> entry;
+    if (artists) // an unreadable row is as good as absent: the next answer replaces it
+        entry = Entry{query.value(0).toString(), query.value(1).toString(),
+                      QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong()), query.value(3).toDouble(), *artists};
+    query.finish(); // ends the read, so writers never wait for it
+    return entry;
 }
 
 void AnswerCache::store(const Entry& entry)
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO answers (key, artist, provider, fetched, popularity, artists)"
-                                 " VALUES (?, ?, ?, ?, ?, ?)"));
-    query.addBindValue(foldArtistName(entry.artist));
-    query.addBindValue(entry.artist);
-    query.addBindValue(entry.provider);
-    query.addBindValue(entry.fetched.toSecsSinceEpoch());
-    query.addBindValue(entry.popularity);
-    query.addBindValue(QString::fromUtf8(encode(entry.artists)));
+    if (!m_storeQuery) { // not even a cache in memory could be opened
+        if (!m_storeFailing)
+            qWarning().noquote() << "corvale-service: cannot store answers in the cache: it could not be opened";
+        m_storeFailing = true;
+        return;
+    }
+    QSqlQuery& query = *m_storeQuery;
+    query.bindValue(0, foldArtistName(entry.artist));
+    query.bindValue(1, entry.artist);
+    query.bindValue(2, entry.provider);
+    query.bindValue(3, entry.fetched.toSecsSinceEpoch());
+    query.bindValue(4, entry.popularity);
+    query.bindValue(5, QString::fromUtf8(encode(entry.artists)));
     const bool stored = query.exec();
+    const QString error = stored ? QString() : query.lastError().text();
+    query.finish();
     if (!stored && !m_storeFailing)
-        qWarning().noquote() << "corvale-service: cannot store answers in the cache:" << query.lastError().text();
+        qWarning().noquote() << "corvale-service: cannot store answers in the cache:" << error;
     else if (stored && m_storeFailing)
         qInfo().noquote() << "corvale-service: the cache stores answers again";
     m_storeFailing = !stored;

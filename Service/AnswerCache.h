@@ -5,7 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 // Answers that worked, in an SQLite file, keyed by the case-folded artist name. Entries are
 // kept past their freshness so they can still be served when every upstream fails. The file
@@ -46,6 +49,9 @@ private:
     void trim();
 
     QString m_connection;
+    // Prepared once: preparing a statement cost more than running it.
+    std::unique_ptr<QSqlQuery> m_findQuery;
+    std::unique_ptr<QSqlQuery> m_storeQuery;
     Limits m_limits;
     bool m_persistent = false;
     bool m_storeFailing = false;
