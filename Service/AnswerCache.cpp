@@ -72,6 +72,9 @@ bool AnswerCache::open(const QString& path)
         return false;
     QSqlQuery query(db);
     const bool ok = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) // readers never wait for a write
+        // A cache: after a power loss the last answers stored may be gone, never the file;
+        // no flush to disk on every answer stored.
+        && query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
         && query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS answers ("
                                      "key TEXT PRIMARY KEY, artist TEXT NOT NULL, provider TEXT NOT NULL,"
                                      "fetched INTEGER NOT NULL, popularity REAL NOT NULL, artists TEXT NOT NULL)"))
@@ -131,7 +134,8 @@ void AnswerCache::store(const Entry& entry)
     query.bindValue(2, entry.provider);
     query.bindValue(3, entry.fetched.toSecsSinceEpoch());
     query.bindValue(4, entry.popularity);
-    query.bindValue(5, QString::fromUtf8(encode(entry.artists)));
+    const QByteArray encoded = encode(entry.artists);
+    query.bindValue(5, QString::fromUtf8(encoded));
     const bool stored = query.exec();
     const QString error = stored ? QString() : query.lastError().text();
     query.finish();
@@ -140,7 +144,12 @@ void AnswerCache::store(const Entry& entry)
     else if (stored && m_storeFailing)
         qInfo().noquote() << "corvale-service: the cache stores answers again";
     m_storeFailing = !stored;
-    if (stored)
+    if (!stored)
+        return;
+    // What the limits count of this row: its stored list and name, in bytes.
+    m_bytesAtMost += encoded.size() + entry.artist.toUtf8().size();
+    if (m_rowsAtMost < 0 || ++m_rowsAtMost > m_limits.maxRows || m_bytesAtMost > m_limits.maxBytes
+        || ++m_storesSinceCount >= recountEvery)
         trim();
 }
 
@@ -157,8 +166,15 @@ void AnswerCache::trim()
     if (!query.exec(QStringLiteral("SELECT COUNT(*), TOTAL(LENGTH(CAST(artists AS BLOB)) + LENGTH(CAST(artist AS BLOB))) FROM answers"))
         || !query.next())
         return;
-    if (query.value(0).toLongLong() <= m_limits.maxRows && query.value(1).toDouble() <= double(m_limits.maxBytes))
+    m_storesSinceCount = 0;
+    const qint64 rows = query.value(0).toLongLong();
+    const double bytes = query.value(1).toDouble();
+    if (rows <= m_limits.maxRows && bytes <= double(m_limits.maxBytes)) {
+        m_rowsAtMost = rows;
+        m_bytesAtMost = qint64(bytes);
         return;
+    }
+    m_rowsAtMost = -1; // counted again at the next store
     query.finish();
     // Newest first, each row with the count and bytes of the rows up to it: every row past
     // either limit goes.
