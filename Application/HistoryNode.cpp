@@ -81,6 +81,8 @@ void HistoryNode::fold(const std::vector<Correlation>& correlations)
     // First find every record the answer touches, before any total changes: the ranking is
     // still in order, so where each known record stands can be found by a binary search.
     std::vector<Record*> changed;
+    std::vector<Record*> slots; // the record of each received one, in order
+    slots.reserve(correlations.size());
     std::vector<std::size_t> oldPositions;
     std::vector<std::unique_ptr<Record>> added;
     bool ordered = true;
@@ -102,12 +104,11 @@ void HistoryNode::fold(const std::vector<Correlation>& correlations)
             slot->changed = true;
             changed.push_back(slot);
         }
+        slots.push_back(slot);
     }
     const bool fullSort = !ordered || changed.size() * 8 > m_ranking.size() + added.size();
-    for (const Correlation& received : correlations) {
-        Record* record = m_nameToHistoricalCorrelation.value(received.name);
-        record->correlation.rating = finiteRating(double(record->correlation.rating) + double(received.rating));
-    }
+    for (std::size_t i = 0; i < correlations.size(); ++i)
+        slots[i]->correlation.rating = finiteRating(double(slots[i]->correlation.rating) + double(correlations[i].rating));
     rerank(std::move(oldPositions), std::move(added), fullSort);
     for (Record* record : changed)
         record->changed = false;
