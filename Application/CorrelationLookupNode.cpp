@@ -11,27 +11,25 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
-
-// The text between the first open tag and the first close tag of the piece; none when either
-// is missing or the close tag comes first.
-std::optional<QStringView> tagged(QStringView piece, QLatin1StringView open, QLatin1StringView close)
-{
-    const qsizetype start = piece.indexOf(open);
-    const qsizetype end = piece.indexOf(close);
-    if (start < 0 || end < 0 || end < start + open.size())
-        return std::nullopt;
-    return piece.mid(start + open.size(), end - start - open.size());
-}
 
 // A number too large for a float ("1e39") reads as the largest float, not as infinity: an
 // infinite rating would make every sum it enters infinite and could not be stored.
 float numberIn(QStringView text)
 {
     // Enough characters for any number; the rest of a long text cannot change the value read.
-    const float value = floatValue(text.trimmed().left(64).toUtf8().toStdString());
+    // The reader only acts on ASCII, and stops at anything else: any other character may
+    // stand in for a non-ASCII one, so the text is read from a small buffer on the stack.
+    const QStringView number = text.trimmed().left(64);
+    char bytes[64];
+    for (qsizetype i = 0; i < number.size(); ++i) {
+        const char16_t u = number[i].unicode();
+        bytes[i] = u < 0x80 ? char(u) : char(0x80);
+    }
+    const float value = floatValue(std::string_view(bytes, std::size_t(number.size())));
     return std::clamp(value, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
 }
 
@@ -77,21 +75,30 @@ std::optional<char32_t> referencedCharacter(QStringView body)
 // older services sent names unescaped ("Simon & Garfunkel").
 QString decodedName(QStringView text)
 {
+    qsizetype ampersand = text.indexOf(QLatin1Char('&'));
+    if (ampersand < 0)
+        return text.toString();
     QString name;
     name.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            const qsizetype semicolon = text.indexOf(QLatin1Char(';'), i + 1);
-            const auto character = semicolon < 0 ? std::nullopt : referencedCharacter(text.sliced(i + 1, semicolon - i - 1));
-            if (character) {
-                const char32_t c[] = {*character};
-                name += QString::fromUcs4(c, 1);
-                i = semicolon;
-                continue;
-            }
+    qsizetype copied = 0;
+    // The first ";" at or after the current "&"; kept between them, so a name with many "&"
+    // and few ";" is still read in one pass.
+    qsizetype semicolon = -1;
+    while (ampersand >= 0) {
+        if (semicolon < ampersand + 1)
+            semicolon = text.indexOf(QLatin1Char(';'), ampersand + 1);
+        if (semicolon < 0)
+            break; // no reference can end after here
+        const auto character = referencedCharacter(text.sliced(ampersand + 1, semicolon - ampersand - 1));
+        if (character) {
+            name += text.sliced(copied, ampersand - copied);
+            const char32_t c[] = {*character};
+            name += QString::fromUcs4(c, 1);
+            copied = semicolon + 1;
         }
-        name += text[i];
+        ampersand = text.indexOf(QLatin1Char('&'), character ? semicolon + 1 : ampersand + 1);
     }
+    name += text.sliced(copied);
     return name;
 }
 
@@ -170,30 +177,70 @@ std::vector<Correlation> CorrelationLookupNode::parseCorrelations() const
     return m_xml ? parseCorrelations(*m_xml) : std::vector<Correlation>{};
 }
 
+// One pass over the text: every "<" is looked at once. A record is the text between one "<r>"
+// and the next (or the end); in it, each field is the text between the first open tag and the
+// first close tag of its kind, and the record is dropped when either is missing, the close tag
+// comes first, or the name is empty. The first record is the artist asked for, and skipped.
 std::vector<Correlation> CorrelationLookupNode::parseCorrelations(QStringView xml)
 {
-    static constexpr QLatin1StringView marker("<r>");
-    std::vector<Correlation> correlations;
-    qsizetype at = xml.indexOf(marker);
-    if (at < 0)
-        return correlations;
-    at = xml.indexOf(marker, at + marker.size()); // skip the first record: the artist asked for
-    while (at >= 0) {
-        const qsizetype start = at + marker.size();
-        const qsizetype next = xml.indexOf(marker, start);
-        const QStringView piece = xml.mid(start, next < 0 ? xml.size() - start : next - start);
-        at = next;
+    // First positions in the current record of "<a>", "</a>", "<c>", "</c>", "<p>", "</p>".
+    enum Tag { NameOpen, NameClose, RatingOpen, RatingClose, PopularityOpen, PopularityClose, TagCount };
+    std::array<qsizetype, TagCount> first{};
+    first.fill(-1);
+    constexpr qsizetype tagLength = 3; // of an open tag, which is where the field's text starts
+    auto field = [&xml, &first](Tag open) -> std::optional<QStringView> {
+        const qsizetype start = first[open];
+        const qsizetype end = first[open + 1];
+        if (start < 0 || end < 0 || end < start + tagLength)
+            return std::nullopt;
+        return xml.sliced(start + tagLength, end - start - tagLength);
+    };
 
-        const auto name = tagged(piece, QLatin1StringView("<a>"), QLatin1StringView("</a>"));
-        const auto rating = tagged(piece, QLatin1StringView("<c>"), QLatin1StringView("</c>"));
-        const auto popularity = tagged(piece, QLatin1StringView("<p>"), QLatin1StringView("</p>"));
+    std::vector<Correlation> correlations;
+    int recordsStarted = 0; // the first is skipped, and nothing is read before it
+    auto finishRecord = [&] {
+        if (recordsStarted < 2)
+            return;
+        const auto name = field(NameOpen);
+        const auto rating = field(RatingOpen);
+        const auto popularity = field(PopularityOpen);
         if (!name || !rating || !popularity || name->isEmpty())
-            continue; // a broken record would only make a garbage row
+            return; // a broken record would only make a garbage row
         Correlation record;
         record.name = decodedName(*name);
         record.rating = numberIn(*rating);
         record.popularity = numberIn(*popularity);
         correlations.push_back(std::move(record));
+    };
+
+    const char16_t* const text = xml.utf16();
+    const qsizetype size = xml.size();
+    auto at = [text, size](qsizetype i) { return i < size ? text[i] : u'\0'; };
+    for (qsizetype i = 0; i < size; ++i) {
+        if (text[i] != u'<')
+            continue;
+        const char16_t c1 = at(i + 1);
+        const char16_t c2 = at(i + 2);
+        if (c1 == u'r' && c2 == u'>') {
+            finishRecord();
+            ++recordsStarted;
+            first.fill(-1);
+            i += 2;
+            continue;
+        }
+        if (recordsStarted < 2)
+            continue;
+        const bool close = c1 == u'/';
+        const char16_t letter = close ? c2 : c1;
+        if (at(i + (close ? 3 : 2)) != u'>')
+            continue;
+        const int kind = letter == u'a' ? NameOpen : letter == u'c' ? RatingOpen : letter == u'p' ? PopularityOpen : -1;
+        if (kind < 0)
+            continue;
+        qsizetype& position = first[std::size_t(kind + (close ? 1 : 0))];
+        if (position < 0)
+            position = i;
     }
+    finishRecord();
     return correlations;
 }

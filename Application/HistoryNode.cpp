@@ -60,13 +60,13 @@ void HistoryNode::addHeaderNodes()
     addNode(Node::nodeWithPrimary<TitleNode>(primaryString()));
 }
 
-bool HistoryNode::ranksBefore(const std::unique_ptr<Record>& a, const std::unique_ptr<Record>& b)
+bool HistoryNode::ranksBefore(const Record& a, const Record& b)
 {
-    const float ra = rankingKey(a->correlation.rating);
-    const float rb = rankingKey(b->correlation.rating);
+    const float ra = rankingKey(a.correlation.rating);
+    const float rb = rankingKey(b.correlation.rating);
     if (ra != rb)
         return ra > rb;
-    return a->serial < b->serial;
+    return a.serial < b.serial;
 }
 
 void HistoryNode::addCorrelations(const std::vector<Correlation>& correlations)
@@ -78,7 +78,14 @@ void HistoryNode::addCorrelations(const std::vector<Correlation>& correlations)
 
 void HistoryNode::fold(const std::vector<Correlation>& correlations)
 {
-    std::size_t changedCount = 0;
+    // First find every record the answer touches, before any total changes: the ranking is
+    // still in order, so where each known record stands can be found by a binary search.
+    std::vector<Record*> changed;
+    std::vector<Record*> slots; // the record of each received one, in order
+    slots.reserve(correlations.size());
+    std::vector<std::size_t> oldPositions;
+    std::vector<std::unique_ptr<Record>> added;
+    bool ordered = true;
     for (const Correlation& received : correlations) {
         Record*& slot = m_nameToHistoricalCorrelation[received.name];
         if (!slot) {
@@ -86,38 +93,71 @@ void HistoryNode::fold(const std::vector<Correlation>& correlations)
             record->correlation = HistoricalCorrelation(received.name, 0.0f);
             record->serial = m_nextSerial++;
             slot = record.get();
-            m_ranking.push_back(std::move(record));
+            added.push_back(std::move(record));
+        } else if (!slot->changed) {
+            const auto at = std::lower_bound(m_ranking.begin(), m_ranking.end(), slot,
+                                             [](const std::unique_ptr<Record>& r, const Record* s) { return ranksBefore(*r, *s); });
+            ordered = ordered && at != m_ranking.end() && at->get() == slot;
+            oldPositions.push_back(std::size_t(at - m_ranking.begin()));
         }
-        slot->correlation.rating = finiteRating(double(slot->correlation.rating) + double(received.rating));
         if (!slot->changed) {
             slot->changed = true;
-            ++changedCount;
+            changed.push_back(slot);
         }
+        slots.push_back(slot);
     }
-    rerank(changedCount);
+    const bool fullSort = !ordered || changed.size() * 8 > m_ranking.size() + added.size();
+    for (std::size_t i = 0; i < correlations.size(); ++i)
+        slots[i]->correlation.rating = finiteRating(double(slots[i]->correlation.rating) + double(correlations[i].rating));
+    rerank(std::move(oldPositions), std::move(added), fullSort);
+    for (Record* record : changed)
+        record->changed = false;
 
     setRootNodeInBrowserColumn(nullptr, 2);
     removeAllNodes();
     createNodes();
 }
 
-// Only the records of the last answer moved: take them out, sort them, and merge them back
-// into the rest, which is still in order. Linear in the length of the history, instead of a
-// full sort after every answer.
-void HistoryNode::rerank(std::size_t changedCount)
+// Only the records of the last answer moved: take them out, sort them, and put each back
+// where a binary search over the rest, which is still in order, says it belongs. The records
+// that did not move are only shifted along, never compared, so an answer costs a pass over
+// the list's pointers rather than a visit to every record (or a full sort).
+void HistoryNode::rerank(std::vector<std::size_t> oldPositions, std::vector<std::unique_ptr<Record>> added, bool fullSort)
 {
-    if (changedCount == 0)
+    if (fullSort) {
+        for (auto& record : added)
+            m_ranking.push_back(std::move(record));
+        std::sort(m_ranking.begin(), m_ranking.end(), [](const auto& a, const auto& b) { return ranksBefore(*a, *b); });
         return;
-    if (changedCount * 8 > m_ranking.size()) {
-        std::sort(m_ranking.begin(), m_ranking.end(), ranksBefore);
-    } else {
-        const auto firstChanged = std::stable_partition(m_ranking.begin(), m_ranking.end(),
-                                                        [](const std::unique_ptr<Record>& r) { return !r->changed; });
-        std::sort(firstChanged, m_ranking.end(), ranksBefore);
-        std::inplace_merge(m_ranking.begin(), firstChanged, m_ranking.end(), ranksBefore);
     }
-    for (const auto& record : m_ranking)
-        record->changed = false;
+    std::sort(oldPositions.begin(), oldPositions.end());
+    std::vector<std::unique_ptr<Record>> moved = std::move(added);
+    std::size_t kept = oldPositions.empty() ? m_ranking.size() : oldPositions.front();
+    for (std::size_t p = 0; p < oldPositions.size(); ++p) {
+        moved.push_back(std::move(m_ranking[oldPositions[p]]));
+        const std::size_t end = p + 1 < oldPositions.size() ? oldPositions[p + 1] : m_ranking.size();
+        for (std::size_t i = oldPositions[p] + 1; i < end; ++i)
+            m_ranking[kept++] = std::move(m_ranking[i]);
+    }
+    m_ranking.resize(kept);
+    if (moved.empty())
+        return;
+    std::sort(moved.begin(), moved.end(), [](const auto& a, const auto& b) { return ranksBefore(*a, *b); });
+    std::vector<std::size_t> insertAt;
+    insertAt.reserve(moved.size());
+    for (const auto& record : moved)
+        insertAt.push_back(std::size_t(std::lower_bound(m_ranking.begin(), m_ranking.end(), record.get(),
+                                                        [](const std::unique_ptr<Record>& r, const Record* s) { return ranksBefore(*r, *s); })
+                                       - m_ranking.begin()));
+    // Merge from the back, so every record is shifted once.
+    m_ranking.resize(kept + moved.size());
+    std::size_t restEnd = kept;
+    for (std::size_t j = moved.size(); j-- > 0;) {
+        std::move_backward(m_ranking.begin() + std::ptrdiff_t(insertAt[j]), m_ranking.begin() + std::ptrdiff_t(restEnd),
+                           m_ranking.begin() + std::ptrdiff_t(restEnd + j + 1));
+        restEnd = insertAt[j];
+        m_ranking[insertAt[j] + j] = std::move(moved[j]);
+    }
 }
 
 void HistoryNode::createNodes()

@@ -48,10 +48,12 @@ private:
         quint64 serial = 0; // a fixed order among equal totals: the earlier-seen record first
         bool changed = false;
     };
-    static bool ranksBefore(const std::unique_ptr<Record>& a, const std::unique_ptr<Record>& b);
+    static bool ranksBefore(const Record& a, const Record& b);
     static std::vector<Correlation> storedCorrelations();
     void fold(const std::vector<Correlation>& correlations);
-    void rerank(std::size_t changedCount);
+    // Puts the records that moved back in order: those at the old positions, whose totals
+    // changed, and the new ones; or sorts the whole list when many changed.
+    void rerank(std::vector<std::size_t> oldPositions, std::vector<std::unique_ptr<Record>> added, bool fullSort);
 
     std::vector<std::unique_ptr<Record>> m_ranking;
     QHash<QString, Record*> m_nameToHistoricalCorrelation;

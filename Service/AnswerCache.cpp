@@ -57,6 +57,8 @@ AnswerCache::AnswerCache(const QString& path, Limits limits)
 
 AnswerCache::~AnswerCache()
 {
+    m_findQuery.reset();
+    m_storeQuery.reset();
     QSqlDatabase::database(m_connection, false).close();
     QSqlDatabase::removeDatabase(m_connection);
 }
@@ -71,6 +73,9 @@ bool AnswerCache::open(const QString& path)
         return false;
     QSqlQuery query(db);
     const bool ok = query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) // readers never wait for a write
+        // A cache: after a power loss the last answers stored may be gone, never the file;
+        // no flush to disk on every answer stored.
+        && query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
         && query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS answers ("
                                      "key TEXT PRIMARY KEY, artist TEXT NOT NULL, provider TEXT NOT NULL,"
                                      "fetched INTEGER NOT NULL, popularity REAL NOT NULL, artists TEXT NOT NULL)"))
@@ -83,41 +88,69 @@ bool AnswerCache::open(const QString& path)
     query.addBindValue(QDateTime::currentSecsSinceEpoch() - keepDays * 86400);
     query.exec();
     trim(); // a file from a build with larger limits
+    m_findQuery = std::make_unique<QSqlQuery>(db);
+    m_findQuery->setForwardOnly(true);
+    m_storeQuery = std::make_unique<QSqlQuery>(db);
+    if (!m_findQuery->prepare(QStringLiteral("SELECT artist, provider, fetched, popularity, artists FROM answers WHERE key = ?"))
+        || !m_storeQuery->prepare(QStringLiteral("INSERT OR REPLACE INTO answers (key, artist, provider, fetched, popularity, artists)"
+                                                 " VALUES (?, ?, ?, ?, ?, ?)"))) {
+        m_findQuery.reset();
+        m_storeQuery.reset();
+        db.close();
+        return false;
+    }
     return true;
 }
 
 std::optional<AnswerCache::Entry> AnswerCache::find(const QString& artist) const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT artist, provider, fetched, popularity, artists FROM answers WHERE key = ?"));
-    query.addBindValue(foldArtistName(artist));
-    if (!query.exec() || !query.next())
+    if (!m_findQuery)
+        return std::nullopt; // not even a cache in memory could be opened
+    QSqlQuery& query = *m_findQuery;
+    query.bindValue(0, foldArtistName(artist));
+    if (!query.exec() || !query.next()) {
+        query.finish();
         return std::nullopt;
+    }
     const auto artists = decode(query.value(4).toByteArray());
-    if (!artists)
-        return std::nullopt; // unreadable row: as good as absent, the next answer replaces it
-    return Entry{query.value(0).toString(), query.value(1).toString(),
-                 QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong()), query.value(3).toDouble(), *artists};
+    std::optional<Entry> entry;
+    if (artists) // an unreadable row is as good as absent: the next answer replaces it
+        entry = Entry{query.value(0).toString(), query.value(1).toString(),
+                      QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong()), query.value(3).toDouble(), *artists};
+    query.finish(); // ends the read, so writers never wait for it
+    return entry;
 }
 
 void AnswerCache::store(const Entry& entry)
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO answers (key, artist, provider, fetched, popularity, artists)"
-                                 " VALUES (?, ?, ?, ?, ?, ?)"));
-    query.addBindValue(foldArtistName(entry.artist));
-    query.addBindValue(entry.artist);
-    query.addBindValue(entry.provider);
-    query.addBindValue(entry.fetched.toSecsSinceEpoch());
-    query.addBindValue(entry.popularity);
-    query.addBindValue(QString::fromUtf8(encode(entry.artists)));
+    if (!m_storeQuery) { // not even a cache in memory could be opened
+        if (!m_storeFailing)
+            qCWarning(lcServiceCache).noquote() << "cannot store answers in the cache: it could not be opened";
+        m_storeFailing = true;
+        return;
+    }
+    QSqlQuery& query = *m_storeQuery;
+    query.bindValue(0, foldArtistName(entry.artist));
+    query.bindValue(1, entry.artist);
+    query.bindValue(2, entry.provider);
+    query.bindValue(3, entry.fetched.toSecsSinceEpoch());
+    query.bindValue(4, entry.popularity);
+    const QByteArray encoded = encode(entry.artists);
+    query.bindValue(5, QString::fromUtf8(encoded));
     const bool stored = query.exec();
+    const QString error = stored ? QString() : query.lastError().text();
+    query.finish();
     if (!stored && !m_storeFailing)
-        qCWarning(lcServiceCache).noquote() << "cannot store answers in the cache:" << query.lastError().text();
+        qCWarning(lcServiceCache).noquote() << "cannot store answers in the cache:" << error;
     else if (stored && m_storeFailing)
         qCInfo(lcServiceCache).noquote() << "the cache stores answers again";
     m_storeFailing = !stored;
-    if (stored)
+    if (!stored)
+        return;
+    // What the limits count of this row: its stored list and name, in bytes.
+    m_bytesAtMost += encoded.size() + entry.artist.toUtf8().size();
+    if (m_rowsAtMost < 0 || ++m_rowsAtMost > m_limits.maxRows || m_bytesAtMost > m_limits.maxBytes
+        || ++m_storesSinceCount >= recountEvery)
         trim();
 }
 
@@ -134,8 +167,15 @@ void AnswerCache::trim()
     if (!query.exec(QStringLiteral("SELECT COUNT(*), TOTAL(LENGTH(CAST(artists AS BLOB)) + LENGTH(CAST(artist AS BLOB))) FROM answers"))
         || !query.next())
         return;
-    if (query.value(0).toLongLong() <= m_limits.maxRows && query.value(1).toDouble() <= double(m_limits.maxBytes))
+    m_storesSinceCount = 0;
+    const qint64 rows = query.value(0).toLongLong();
+    const double bytes = query.value(1).toDouble();
+    if (rows <= m_limits.maxRows && bytes <= double(m_limits.maxBytes)) {
+        m_rowsAtMost = rows;
+        m_bytesAtMost = qint64(bytes);
         return;
+    }
+    m_rowsAtMost = -1; // counted again at the next store
     query.finish();
     // Newest first, each row with the count and bytes of the rows up to it: every row past
     // either limit goes.

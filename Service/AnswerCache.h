@@ -5,7 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 // Answers that worked, in an SQLite file, keyed by the case-folded artist name. Entries are
 // kept past their freshness so they can still be served when every upstream fails. The file
@@ -46,7 +49,17 @@ private:
     void trim();
 
     QString m_connection;
+    // Prepared once: preparing a statement cost more than running it.
+    std::unique_ptr<QSqlQuery> m_findQuery;
+    std::unique_ptr<QSqlQuery> m_storeQuery;
     Limits m_limits;
+    // Upper bounds of the rows and stored bytes in the file since they were last counted (-1:
+    // not known): counting reads every row, so it is done only when a bound passes a limit,
+    // after a trim, and every `recountEvery` stores in case another program writes the file.
+    static constexpr int recountEvery = 256;
+    qint64 m_rowsAtMost = -1;
+    qint64 m_bytesAtMost = 0;
+    int m_storesSinceCount = 0;
     bool m_persistent = false;
     bool m_storeFailing = false;
 };

@@ -9,6 +9,7 @@
 #include "Service/TaggedAnswer.h"
 #include "Service/UpstreamClient.h"
 
+#include <QPointer>
 #include <QStringDecoder>
 #include <QUrl>
 #include <QtDebug>
@@ -156,13 +157,30 @@ void CorvaleService::handleSimilar(const HttpServerRequest& request, const HttpR
         responder.respond(badRequest("artist holds characters a name cannot have"));
         return;
     }
-    m_registry->lookup(artist, [responder, artist](const LookupResult& result) {
+    auto respond = [responder](const QByteArray& body, const QByteArray& source, int status) {
         HttpServerResponse response;
-        response.status = result.kind == LookupResult::Kind::Unavailable ? 503 : 200;
+        response.status = status;
         response.contentType = taggedType;
-        response.body = taggedAnswer(artist, result.popularity, result.artists);
-        response.addHeader("X-Corvale-Source", result.source.isEmpty() ? QByteArray("none") : result.source.toUtf8());
+        response.body = body;
+        response.addHeader("X-Corvale-Source", source);
         responder.respond(response);
+    };
+    if (const auto hot = m_hotAnswers.find(artist)) {
+        respond(hot->body, hot->source, 200);
+        return;
+    }
+    // The service (and so this answer) may be gone when a lookup finishes.
+    QPointer<CorvaleService> self(this);
+    m_registry->lookup(artist, [self, respond, artist](const LookupResult& result) {
+        const QByteArray body = taggedAnswer(artist, result.popularity, result.artists);
+        respond(body, result.source.isEmpty() ? QByteArray("none") : result.source.toUtf8(),
+                result.kind == LookupResult::Kind::Unavailable ? 503 : 200);
+        if (self && result.kind == LookupResult::Kind::Found && result.freshUntil.isValid()) {
+            const qint64 freshMs = QDateTime::currentDateTimeUtc().msecsTo(result.freshUntil);
+            // Served again from memory, it is an answer from a cache.
+            if (freshMs > 0)
+                self->m_hotAnswers.insert(artist, {body, QByteArrayLiteral("cache")}, QDeadlineTimer(freshMs));
+        }
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Service/HotAnswers.h"
 #include "Service/ServiceConfig.h"
 
 #include <QObject>
@@ -31,6 +32,7 @@ public:
     ProviderRegistry* registry() const { return m_registry; }
 
     HttpServer* httpServer() const { return m_server; }
+    const HotAnswers& hotAnswers() const { return m_hotAnswers; }
 
 private:
     void handle(const HttpServerRequest& request, const HttpResponder& responder);
@@ -40,6 +42,7 @@ private:
 
     ServiceConfig m_config;
     std::unique_ptr<AnswerCache> m_cache;
+    HotAnswers m_hotAnswers; // in front of the cache file, for the artists asked for most
     ProviderRegistry* m_registry;
     HttpServer* m_server;
 };

@@ -369,23 +369,30 @@ private:
         return true;
     }
 
+    // The head and body go out in one buffer, built by appending: one allocation, and one
+    // send when the kernel takes it all.
     void write(const HttpServerResponse& response, bool keepAlive)
     {
         QByteArray out;
-        out.reserve(256 + response.body.size());
-        out += "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
-        out += "Content-Type: " + response.contentType + "\r\n";
-        out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        out.reserve(256 + response.contentType.size() + response.body.size());
+        out.append("HTTP/1.1 ").append(QByteArray::number(response.status)).append(' ').append(reasonPhrase(response.status));
+        out.append("\r\nContent-Type: ").append(response.contentType);
+        out.append("\r\nContent-Length: ").append(QByteArray::number(response.body.size())).append("\r\n");
         for (const auto& [name, value] : response.headers)
-            out += name + ": " + value + "\r\n";
-        out += keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
+            out.append(name).append(": ").append(value).append("\r\n");
+        out.append(keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
         if (!m_head)
-            out += response.body;
-        if (m_outSent > 0 && m_outSent * 2 >= m_out.size()) {
-            m_out.remove(0, m_outSent);
+            out.append(response.body);
+        if (unsentBytes() == 0) {
+            m_out = std::move(out);
             m_outSent = 0;
+        } else {
+            if (m_outSent > 0 && m_outSent * 2 >= m_out.size()) {
+                m_out.remove(0, m_outSent);
+                m_outSent = 0;
+            }
+            m_out.append(out);
         }
-        m_out += out;
         flush();
     }
 

@@ -88,13 +88,14 @@ void ProviderRegistry::lookup(const QString& artist, Done done)
     if (const auto entry = m_cache->find(artist)) {
         const qint64 age = entry->fetched.secsTo(QDateTime::currentDateTimeUtc());
         if (age >= 0 && age < m_maxAgeSeconds) {
-            done({LookupResult::Kind::Found, entry->artists, entry->popularity, QStringLiteral("cache")});
+            done({LookupResult::Kind::Found, entry->artists, entry->popularity, QStringLiteral("cache"),
+                  entry->fetched.addSecs(m_maxAgeSeconds)});
             return;
         }
     }
     if (const auto it = m_notFound.constFind(key); it != m_notFound.constEnd()) {
         if (!it->hasExpired()) {
-            done({LookupResult::Kind::NotFound, {}, 0, QStringLiteral("cache")});
+            done({LookupResult::Kind::NotFound, {}, 0, QStringLiteral("cache"), {}});
             return;
         }
         m_notFound.erase(it);
@@ -116,14 +117,14 @@ void ProviderRegistry::tryProvider(const std::shared_ptr<Lookup>& lookup, qsizet
     if (index >= m_providers.size()) {
         if (auto stale = m_cache->find(lookup->artist)) {
             qCInfo(lcServiceUpstream).noquote() << "serving a stale answer for" << lookup->artist;
-            finish(lookup, {LookupResult::Kind::Found, stale->artists, stale->popularity, QStringLiteral("stale")});
+            finish(lookup, {LookupResult::Kind::Found, stale->artists, stale->popularity, QStringLiteral("stale"), {}});
         } else if (lookup->anyFailed) {
-            finish(lookup, {LookupResult::Kind::Unavailable, {}, 0, {}});
+            finish(lookup, {LookupResult::Kind::Unavailable, {}, 0, {}, {}});
         } else {
             if (m_notFound.size() >= notFoundMemorySize)
                 m_notFound.clear();
             m_notFound.insert(lookup->key, QDeadlineTimer(notFoundMemoryMs));
-            finish(lookup, {LookupResult::Kind::NotFound, {}, 0, {}});
+            finish(lookup, {LookupResult::Kind::NotFound, {}, 0, {}, {}});
         }
         return;
     }
@@ -133,8 +134,9 @@ void ProviderRegistry::tryProvider(const std::shared_ptr<Lookup>& lookup, qsizet
             const SimilarArtistList artists = cleaned(answer.artists, lookup->artist);
             if (!artists.isEmpty()) {
                 const double popularity = std::isfinite(answer.popularity) ? std::clamp(answer.popularity, 0.0, 100.0) : 0;
-                m_cache->store({lookup->artist, provider->name(), QDateTime::currentDateTimeUtc(), popularity, artists});
-                finish(lookup, {LookupResult::Kind::Found, artists, popularity, provider->name()});
+                const QDateTime fetched = QDateTime::currentDateTimeUtc();
+                m_cache->store({lookup->artist, provider->name(), fetched, popularity, artists});
+                finish(lookup, {LookupResult::Kind::Found, artists, popularity, provider->name(), fetched.addSecs(m_maxAgeSeconds)});
                 return;
             }
         } else if (answer.outcome == ProviderAnswer::Outcome::Failed) {

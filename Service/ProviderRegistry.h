@@ -2,6 +2,7 @@
 
 #include "Service/SimilarArtistProvider.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
@@ -22,6 +23,7 @@ struct LookupResult {
     SimilarArtistList artists; // most similar first, 0–100, names safe to send
     double popularity = 0;     // of the asked artist
     QString source;            // provider name, "cache" or "stale"
+    QDateTime freshUntil;      // when a found answer stops being fresh; invalid for the others
 };
 
 // Asks the providers in order until one finds the artist; answers from the cache while

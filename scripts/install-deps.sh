@@ -14,7 +14,7 @@ packages=(
   dbus dbus-x11 xvfb xauth xdotool xdg-utils imagemagick
   mpv mpv-mpris sox
   wrk curl
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
 )
 
 missing=()

@@ -81,31 +81,42 @@ TEST(History, EqualTotalsKeepAFixedOrder)
 TEST(History, IncrementalRankingMatchesAFullSort)
 {
     // Random answers with repeats, negative ratings and ties, checked against a plain sort of
-    // the summed totals after every answer.
-    auto history = HistoryNode::instance();
-    QRandomGenerator random(1234);
-    QHash<QString, float> totals;
-    QHash<QString, int> firstSeen;
-    for (int round = 0; round < 300; ++round) {
-        std::vector<Correlation> received;
-        const int size = int(random.bounded(1, 12));
-        for (int i = 0; i < size; ++i) {
-            const QString name = QStringLiteral("a%1").arg(random.bounded(400));
-            const float rating = float(int(random.bounded(-20, 60)) / 2);
-            received.push_back(Correlation{name, rating, 0});
-            if (!firstSeen.contains(name))
-                firstSeen.insert(name, int(firstSeen.size()));
-            totals[name] += rating;
-        }
-        history->addCorrelations(received);
+    // the summed totals after every answer: small answers into a small history, and answers
+    // of up to a hundred records into a history of thousands, where only the records an
+    // answer moved are put back in place.
+    const struct {
+        int names;
+        int rounds;
+        int minAnswer;
+        int maxAnswer;
+    } cases[] = {{400, 300, 1, 12}, {6000, 120, 50, 101}};
+    for (const auto& c : cases) {
+        auto history = HistoryNode::instance();
+        history->resetHistory();
+        QRandomGenerator random(1234);
+        QHash<QString, float> totals;
+        QHash<QString, int> firstSeen;
+        for (int round = 0; round < c.rounds; ++round) {
+            std::vector<Correlation> received;
+            const int size = int(random.bounded(c.minAnswer, c.maxAnswer));
+            for (int i = 0; i < size; ++i) {
+                const QString name = QStringLiteral("a%1").arg(random.bounded(c.names));
+                const float rating = float(int(random.bounded(-20, 60)) / 2);
+                received.push_back(Correlation{name, rating, 0});
+                if (!firstSeen.contains(name))
+                    firstSeen.insert(name, int(firstSeen.size()));
+                totals[name] += rating;
+            }
+            history->addCorrelations(received);
 
-        QStringList expected = totals.keys();
-        std::sort(expected.begin(), expected.end(), [&](const QString& a, const QString& b) {
-            if (totals[a] != totals[b])
-                return totals[a] > totals[b];
-            return firstSeen[a] < firstSeen[b];
-        });
-        ASSERT_EQ(rankedNames(*history), expected) << "after answer " << round;
+            QStringList expected = totals.keys();
+            std::sort(expected.begin(), expected.end(), [&](const QString& a, const QString& b) {
+                if (totals[a] != totals[b])
+                    return totals[a] > totals[b];
+                return firstSeen[a] < firstSeen[b];
+            });
+            ASSERT_EQ(rankedNames(*history), expected) << c.names << " names, after answer " << round;
+        }
     }
 }
 

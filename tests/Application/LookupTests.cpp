@@ -115,6 +115,13 @@ TEST(Lookup, ParsesTheTaggedFormat)
         {"<r><r><a>Caf&#233; &#x1F3B5; &#X41;</a><c>1</c><p>1</p>", {"Caf\u00e9 \U0001F3B5 &#X41;"}, {1.0f}, {1.0f}},
         {"<r><r><a>Simon & Garfunkel &amp c &nbsp; &#; &#0; &#xD800; &#1114112; &</a><c>1</c><p>1</p>",
          {"Simon & Garfunkel &amp c &nbsp; &#; &#0; &#xD800; &#1114112; &"}, {1.0f}, {1.0f}},
+        // Each "&" is tried in turn, against the first ";" after it.
+        {"<r><r><a>&&&amp;&#65;&</a><c>1</c><p>1</p>", {"&&&A&"}, {1.0f}, {1.0f}},
+        // Numbers: Unicode white space around them is trimmed; they end at the first character
+        // that is not part of one, ASCII or not; only the first of each tag counts, and a
+        // field's text is read as it stands, tags and all.
+        {"<r><r><a>N</a><c>\u00a012\u2028</c><p>7\u0663</p><c>5</c></r>", {"N"}, {12.0f}, {7.0f}},
+        {"<r><r><a>Tags</a><c>\u0663</c><p><a>inner</a></p>", {"Tags"}, {0.0f}, {0.0f}},
         // A rating too large for a float is the largest float, not infinity.
         {"<r><r><a>Huge</a><c>1e39</c><p>-1e39</p>", {"Huge"}, {FLT_MAX}, {-FLT_MAX}},
     };
