@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application/ArtistAlbumNode.h"
 #include "Platform/LoggingCategories.h"
 
@@ -21,8 +22,7 @@ void ArtistAlbumNode::setAlbumImageURL(const QUrl& url)
     // The address comes from the network: a file:// address would read this machine's files
     // (and a FIFO or /dev/stdin would hang the window), data: and others are no download.
     if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) {
-        qCWarning(lcImages, "the cover address of \"%s\" is not http or https; the placeholder stays",
-                 qPrintable(primaryString()));
+        qCWarning(lcImages) << "the cover address of" << primaryString() << "is not http or https; the placeholder stays";
         return;
     }
     std::shared_ptr<URLConnectionDelegate> delegate(self<ArtistAlbumNode>(), static_cast<URLConnectionDelegate*>(this));
@@ -37,8 +37,7 @@ void ArtistAlbumNode::connectionDidReceiveData(URLConnection& connection, const 
     if (!m_data)
         m_data = QByteArray();
     if (m_data->size() + data.size() > maximumCoverBytes) {
-        qCWarning(lcImages, "the cover of \"%s\" is larger than %lld bytes; ignored",
-                 qPrintable(primaryString()), static_cast<long long>(maximumCoverBytes));
+        qCWarning(lcImages) << "the cover of" << primaryString() << "is larger than" << maximumCoverBytes << "bytes; ignored";
         connection.cancel();
         m_data.reset();
         return;

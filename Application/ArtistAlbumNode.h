@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One curated pick: artist, album, a line about it, and the album's cover, which the row

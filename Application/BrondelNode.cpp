@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application/BrondelNode.h"
 #include "Platform/LoggingCategories.h"
 
@@ -81,7 +82,7 @@ void BrondelNode::connectionDidReceiveData(URLConnection& connection, const QByt
     if (&connection != m_connection.get() || !m_data)
         return;
     if (m_data->size() + data.size() > maximumListBytes) {
-        qCWarning(lcNetwork, "the picks list is larger than %lld bytes; ignored", static_cast<long long>(maximumListBytes));
+        qCWarning(lcNetwork) << "the picks list is larger than" << maximumListBytes << "bytes; ignored";
         connection.cancel();
         m_data.reset();
         return;

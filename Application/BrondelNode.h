@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "Brondel's Picks": a hand-made list of albums kept as a property list next to the service.

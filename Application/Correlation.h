@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One similar-artist record: the artist's name as the service spelled it, how similar it is

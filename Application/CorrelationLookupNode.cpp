@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application/CorrelationLookupNode.h"
 #include "Platform/LoggingCategories.h"
 
@@ -148,8 +149,7 @@ void CorrelationLookupNode::connectionDidReceiveData(URLConnection& connection, 
         return; // a transfer this entry has dropped
     m_receivedBytes += data.size();
     if (m_receivedBytes > maximumAnswerBytes) {
-        qCWarning(lcNetwork, "the answer for \"%s\" exceeds %lld bytes; ignored",
-                 qPrintable(primaryString()), static_cast<long long>(maximumAnswerBytes));
+        qCWarning(lcNetwork) << "the answer for" << primaryString() << "exceeds" << maximumAnswerBytes << "bytes; ignored";
         connection.cancel();
         m_xml.reset();
         return;

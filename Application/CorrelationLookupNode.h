@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A lookup entry for one artist name: when selected, it asks the similar-artist service once,

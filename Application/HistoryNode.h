@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "Your Recommendations": every answer any lookup receives is folded in here. Each artist's

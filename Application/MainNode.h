@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The root: the content of the browser's first column. Fixed entries (a caption, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Every row of the column browser is a Node: a model object owning an ordered list of child

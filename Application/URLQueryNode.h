@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Search-link rows: each opens a search for the artist of its parent row on an outside service.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application/iTunesNode.h"
 
 #include "Application/AdView.h"
@@ -79,8 +80,8 @@ void iTunesNode::playerDidAnswer(const PlayerAnswer& answer)
     }
     // A failure is logged when it starts or changes, not on every poll while it lasts.
     if (!answer.errorText.isEmpty() && answer.errorText != m_lastError) {
-        qCWarning(lcPlayer, "%s", qPrintable(queryText()));
-        qCWarning(lcPlayer, "NSAppleScript Error: %s", qPrintable(answer.errorText));
+        qCWarning(lcPlayer).noquote() << queryText();
+        qCWarning(lcPlayer).noquote() << "NSAppleScript Error:" << answer.errorText;
     }
     m_lastError = answer.errorText;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "Current iTunes Artist": follows the artist of the track the desktop's music player is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Platform/TerminationSignals.h"
 #include "Platform/LoggingCategories.h"
 
@@ -25,14 +26,14 @@ void quitOnTerminationSignals()
     if (signalPipe[0] >= 0)
         return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
-        qCWarning(lcApplication, "no socket pair; the process ends without saving on signals");
+        qCWarning(lcApplication) << "no socket pair; the process ends without saving on signals";
         return;
     }
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char byte = 0;
         if (::read(signalPipe[1], &byte, 1) == 1)
-            qCInfo(lcApplication, "received signal %d; quitting", int(byte));
+            qCInfo(lcApplication) << "received signal" << int(byte) << "- quitting";
         QCoreApplication::quit();
     });
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Quits the application's event loop when the process is asked to end (SIGTERM at logout or

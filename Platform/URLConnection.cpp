@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Platform/URLConnection.h"
 #include "Platform/LoggingCategories.h"
 
@@ -129,7 +130,7 @@ void URLConnection::onFinished()
     auto self = shared_from_this();
     m_statusCode = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (!isCompleteAnswer(*m_reply)) {
-        qCInfo(lcNetwork, "%s failed: %s", qPrintable(m_url.toDisplayString()), qPrintable(m_reply->errorString()));
+        qCInfo(lcNetwork).noquote() << m_url.toDisplayString() << "failed:" << m_reply->errorString();
         end();
         return;
     }

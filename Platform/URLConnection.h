@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Asynchronous HTTP transfers with delegate callbacks on the main thread, and a synchronous

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Platform/UserDefaults.h"
 #include "Platform/LoggingCategories.h"
 
@@ -71,9 +72,9 @@ void setAsideUnreadableFile(const QString& path)
 {
     const QString aside = path + asideSuffix();
     if (QFile::rename(path, aside))
-        qCWarning(lcDefaults, "%s is not valid JSON; moved it to %s", qPrintable(path), qPrintable(aside));
+        qCWarning(lcDefaults) << path << "is not valid JSON; moved it to" << aside;
     else
-        qCWarning(lcDefaults, "%s is not valid JSON and could not be moved aside", qPrintable(path));
+        qCWarning(lcDefaults) << path << "is not valid JSON and could not be moved aside";
 }
 
 // QSettings reads the file when the store is made and again before every write whenever the
@@ -231,9 +232,9 @@ void UserDefaults::keepAsideIfMisTyped(const QString& key)
     kept.insert(key, QJsonValue::fromVariant(m_settings->value(key)));
     QSaveFile file(aside);
     if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(kept).toJson(QJsonDocument::Indented)) >= 0 && file.commit())
-        qCWarning(lcDefaults, "\"%s\" held a value of the wrong kind; kept it in %s", qPrintable(key), qPrintable(aside));
+        qCWarning(lcDefaults) << key << "held a value of the wrong kind; kept it in" << aside;
     else
-        qCWarning(lcDefaults, "\"%s\" held a value of the wrong kind, which could not be kept aside", qPrintable(key));
+        qCWarning(lcDefaults) << key << "held a value of the wrong kind, which could not be kept aside";
 }
 
 void UserDefaults::registerDefaults(const QVariantMap& fallbacks)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The per-user defaults store: one JSON object in $XDG_CONFIG_HOME/corvale/defaults.json

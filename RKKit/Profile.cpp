@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RKKit/Profile.h"
 #include "Platform/LoggingCategories.h"
 
@@ -48,7 +49,8 @@ void Profile::endWithIndex(int index)
     slot.count += 1;
     slot.total += elapsed;
     const float average = slot.total / float(slot.count);
-    qCInfo(lcApplication, "[P]: %s, %f (%f av)", qUtf8Printable(profile.label), double(elapsed), double(average));
+    // The line's format is fixed: "[P]: label, seconds (average seconds av)".
+    qCInfo(lcApplication).noquote() << QString::asprintf("[P]: %s, %f (%f av)", qUtf8Printable(profile.label), double(elapsed), double(average));
 }
 
 void Profile::end()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvale-service: Corvale's local similar-artist service.
 #include "Service/CorvaleService.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the benchmarks: a headless QApplication with a private configuration folder, so
 // nothing a benchmark stores reaches the user's defaults.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Load figures for corvale-service on loopback:
 #   1. the time of a cache miss answered from the offline catalog (first lookup of a name),
 #   2. requests per second and latency percentiles of cached /similar answers, 64 connections.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cached /similar answers of corvale-service beside nginx serving the same body from a file,
 # on this machine, in one run: requests per second and median latency (wrk) at 1, 8 and 64
 # connections. nginx runs as a plain process (one worker, as the service is one thread;

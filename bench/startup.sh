@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up and memory of corvale on a private X server (Xvfb), beside a minimal Qt Widgets
 # window built with the same Qt (build/bench/minimal_window), in the same run:
 #   1. exec to the first painted frame, 10 runs each: minimum and median, and their ratio;

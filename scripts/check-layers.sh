@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that includes run one way between the source folders:
 #   Platform/            nothing of ours
 #   RKKit/               Platform/, RKKit/

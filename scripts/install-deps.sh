@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs everything Corvale needs to build, run and test on Debian 12.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
@@ -6,9 +7,9 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev
-  qt6-httpserver-dev qt6-websockets-dev qt6-tools-dev qt6-l10n-tools
+  qt6-tools-dev qt6-l10n-tools
   libqt6sql6-sqlite libqt6svg6 libxkbcommon-dev libgl-dev qt6-translations-l10n
-  libplist-dev libplist++-dev
+  libplist-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core desktop-file-utils appstream man-db systemd lintian
   dbus dbus-x11 xvfb xauth xdotool xdg-utils imagemagick

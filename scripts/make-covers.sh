@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the cover pictures of the curated picks (our own artwork: a colour field and the
 # title) into Service/data/covers/. Needs imagemagick and the DejaVu fonts; the results
 # are committed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Corvale and its Debian package into build/: corvale_VERSION_amd64.deb, then lintian.
 # Install it with: sudo apt install ./build/corvale_*_amd64.deb
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Corvale from build/: first its local similar-artist service (the offline catalog
 # first, so it answers without a network), waits until it listens, then the app; the
 # service stops when the app exits. Set CORVALE_SERVICE_ARGS to pass other options.

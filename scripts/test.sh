@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every test headless: offscreen Qt, a private runtime folder and a private D-Bus session bus.
 set -euo pipefail
 cd "$(dirname "$0")/.."

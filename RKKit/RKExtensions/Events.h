@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Notification helpers available on every receiver: a std::shared_ptr-held object (nodes) or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RKKit/RKExtensions/NSDataExtensions.h"
 
 #include "RKKit/RKExtensions/NSStringExtensions.h"

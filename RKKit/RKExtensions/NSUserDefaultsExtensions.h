@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Geometry in the defaults store, as separate numbers under derived keys: a size under

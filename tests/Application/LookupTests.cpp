@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application/AdView.h"
 #include "Application/CorrelationLookupNode.h"
 #include "Application/HistoryNode.h"

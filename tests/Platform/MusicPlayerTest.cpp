@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music-player bridge against real MPRIS players (test-mpris-player processes) on a
 // D-Bus session bus private to each test process.
 #include "Platform/MusicPlayer.h"

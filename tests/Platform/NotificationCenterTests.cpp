@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Platform/NotificationCenter.h"
 #include "Platform/TerminationSignals.h"
 #include "Platform/UserDefaults.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Platform/URLConnection.h"
 
 #include "support/LocalHttpServer.h"

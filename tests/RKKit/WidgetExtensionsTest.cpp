@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RKKit/RKExtensions/NSEventExtensions.h"
 #include "RKKit/RKExtensions/NSMenuExtensions.h"
 #include "RKKit/RKExtensions/NSTableViewExtensions.h"

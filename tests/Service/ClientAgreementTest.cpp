@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The app's own lookup entry and picks entry against the real service: what the service sends
 // is what the client shows.
 #include "ServiceTestSupport.h"

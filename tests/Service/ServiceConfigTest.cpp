@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Configuration from file and command line, and the corvale-service program itself.
 #include "ServiceTestSupport.h"
 

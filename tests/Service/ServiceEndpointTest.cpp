@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service's endpoints over real sockets, with the offline catalog as the only provider.
 #include "ServiceTestSupport.h"
 

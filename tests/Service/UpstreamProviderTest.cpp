@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lookups through ListenBrainz and Last.fm, played by a local server with recorded answers:
 // the scaling of their scores, their failures, the cache and answering while they are slow.
 #include "ServiceTestSupport.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what the desktop needs is where it looks:
 # the programs, a valid desktop file that handles corvale: links, the icon at every size, valid
 # AppStream metainfo, man pages that render without warnings, and the banner's module.

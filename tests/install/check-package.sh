@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder, unpacks it into a scratch root and checks
 # that what the desktop file and the metainfo name is where they say, that the user unit names
 # the packaged program, and that lintian finds nothing to report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // test-mpris-player: a real MPRIS 2 player for tests, on the session bus of its environment.
 //
 //   test-mpris-player --name NAME [--identity TEXT] [--artist NAME]... [--status Playing|Paused|Stopped]
