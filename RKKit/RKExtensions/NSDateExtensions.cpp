@@ -11,23 +11,18 @@ namespace DateExtensions {
 
 namespace {
 
-struct IntervalTexts {
-    QString hours = QCoreApplication::translate("NSDateExtensions", "%i hours");
-    QString minutes = QCoreApplication::translate("NSDateExtensions", "%i minutes");
-    QString oneHour = QCoreApplication::translate("NSDateExtensions", "1 hour");
-    QString oneMinute = QCoreApplication::translate("NSDateExtensions", "1 minute");
-};
-
-const IntervalTexts& intervalTexts()
+// Counts other than one go through Qt's plural forms ("%n"), so each language can say them its
+// own way; one hour and one minute keep texts of their own.
+QString hoursText(qint64 hours)
 {
-    static const IntervalTexts texts;
-    return texts;
+    return hours == 1 ? QCoreApplication::translate("NSDateExtensions", "1 hour")
+                      : QCoreApplication::translate("NSDateExtensions", "%n hours", nullptr, int(hours));
 }
 
-QString filled(const QString& format, qint64 value)
+QString minutesText(qint64 minutes)
 {
-    QString text = format;
-    return text.replace(QLatin1String("%i"), QString::number(value));
+    return minutes == 1 ? QCoreApplication::translate("NSDateExtensions", "1 minute")
+                        : QCoreApplication::translate("NSDateExtensions", "%n minutes", nullptr, int(minutes));
 }
 
 // Whole seconds, truncated toward zero and made non-negative; huge values saturate.
@@ -44,17 +39,16 @@ qint64 wholeSeconds(double seconds)
 
 QString stringFromTimeInterval(double seconds)
 {
-    const IntervalTexts& texts = intervalTexts();
     const qint64 s = wholeSeconds(seconds);
     if (s == 0)
         return QString();
     const qint64 minutes = s >= 60 ? (s / 60) % 60 : 0;
     const qint64 hours = (s / 3600) % 24;
     if (s >= 3600 && hours > 0)
-        return hours == 1 ? texts.oneHour : filled(texts.hours, hours);
+        return hoursText(hours);
     if (minutes == 0)
         return QString();
-    return minutes == 1 ? texts.oneMinute : filled(texts.minutes, minutes);
+    return minutesText(minutes);
 }
 
 bool earlierThan(const QDateTime& receiver, const QDateTime& date)

@@ -30,13 +30,13 @@
 <context>
     <name>CorrelationNode</name>
     <message>
-        <location filename="../../Application/CorrelationNode.cpp" line="17"/>
-        <location filename="../../Application/iTunesNode.cpp" line="91"/>
+        <location filename="../../Application/CorrelationNode.cpp" line="18"/>
+        <location filename="../../Application/iTunesNode.cpp" line="92"/>
         <source>Similar to %1</source>
         <translation>Ähnlich wie %1</translation>
     </message>
     <message>
-        <location filename="../../Application/CorrelationNode.cpp" line="89"/>
+        <location filename="../../Application/CorrelationNode.cpp" line="90"/>
         <source>%1, %2 of 4 stars</source>
         <translation>%1, %2 von 4 Sternen</translation>
     </message>
@@ -44,22 +44,22 @@
 <context>
     <name>MainNode</name>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="24"/>
+        <location filename="../../Application/MainNode.cpp" line="25"/>
         <source>Current iTunes Artist</source>
         <translation>Aktueller Künstler im Player</translation>
     </message>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="28"/>
+        <location filename="../../Application/MainNode.cpp" line="29"/>
         <source>Brondel&apos;s Picks</source>
         <translation>Brondels Empfehlungen</translation>
     </message>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="29"/>
+        <location filename="../../Application/MainNode.cpp" line="30"/>
         <source>hand chosen for your enjoyment</source>
         <translation>handverlesen für Ihren Genuss</translation>
     </message>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="34"/>
+        <location filename="../../Application/MainNode.cpp" line="35"/>
         <source>Your Recommendations</source>
         <translation>Ihre Empfehlungen</translation>
     </message>
@@ -145,35 +145,41 @@
 <context>
     <name>NSDateExtensions</name>
     <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="14"/>
-        <source>%i hours</source>
-        <translation>%i Stunden</translation>
-    </message>
-    <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="15"/>
-        <source>%i minutes</source>
-        <translation>%i Minuten</translation>
-    </message>
-    <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="16"/>
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="18"/>
         <source>1 hour</source>
         <translation>1 Stunde</translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="19"/>
+        <source>%n hours</source>
+        <translation>
+            <numerusform>%n Stunde</numerusform>
+            <numerusform>%n Stunden</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="17"/>
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="24"/>
         <source>1 minute</source>
         <translation>1 Minute</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="25"/>
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n Minute</numerusform>
+            <numerusform>%n Minuten</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>NothingFoundNode</name>
     <message>
-        <location filename="../../Application/Node.cpp" line="211"/>
+        <location filename="../../Application/Node.cpp" line="212"/>
         <source>No Similar Artists Found</source>
         <translation>Keine ähnlichen Künstler gefunden</translation>
     </message>
     <message>
-        <location filename="../../Application/Node.cpp" line="212"/>
+        <location filename="../../Application/Node.cpp" line="213"/>
         <source>Perhaps try a different name.</source>
         <translation>Versuchen Sie vielleicht einen anderen Namen.</translation>
     </message>
@@ -224,47 +230,47 @@
 <context>
     <name>URLQueryNode</name>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="34"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="35"/>
         <source>%1 for %2</source>
         <translation>%1 nach %2</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="110"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="111"/>
         <source>Search Google</source>
         <translation>Bei Google suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="113"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="114"/>
         <source>Search Google Images</source>
         <translation>Bei Google Bilder suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="116"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="117"/>
         <source>Search Google News</source>
         <translation>Bei Google News suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="119"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="120"/>
         <source>Search Amazon.com</source>
         <translation>Bei Amazon.com suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="125"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="126"/>
         <source>Search Everything2</source>
         <translation>Bei Everything2 suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="128"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="129"/>
         <source>Search Rolling Stone</source>
         <translation>Bei Rolling Stone suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="134"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="135"/>
         <source>Search iTunes Music Store</source>
         <translation>Im iTunes Music Store suchen</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="145"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="146"/>
         <source>Search with Acquisition</source>
         <translation>Mit Acquisition suchen</translation>
     </message>

@@ -30,13 +30,13 @@
 <context>
     <name>CorrelationNode</name>
     <message>
-        <location filename="../../Application/CorrelationNode.cpp" line="17"/>
-        <location filename="../../Application/iTunesNode.cpp" line="91"/>
+        <location filename="../../Application/CorrelationNode.cpp" line="18"/>
+        <location filename="../../Application/iTunesNode.cpp" line="92"/>
         <source>Similar to %1</source>
         <translation>Similaires à %1</translation>
     </message>
     <message>
-        <location filename="../../Application/CorrelationNode.cpp" line="89"/>
+        <location filename="../../Application/CorrelationNode.cpp" line="90"/>
         <source>%1, %2 of 4 stars</source>
         <translation>%1, %2 étoiles sur 4</translation>
     </message>
@@ -44,22 +44,22 @@
 <context>
     <name>MainNode</name>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="24"/>
+        <location filename="../../Application/MainNode.cpp" line="25"/>
         <source>Current iTunes Artist</source>
         <translation>Artiste en cours de lecture</translation>
     </message>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="28"/>
+        <location filename="../../Application/MainNode.cpp" line="29"/>
         <source>Brondel&apos;s Picks</source>
         <translation>La sélection de Brondel</translation>
     </message>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="29"/>
+        <location filename="../../Application/MainNode.cpp" line="30"/>
         <source>hand chosen for your enjoyment</source>
         <translation>choisie avec soin pour votre plaisir</translation>
     </message>
     <message>
-        <location filename="../../Application/MainNode.cpp" line="34"/>
+        <location filename="../../Application/MainNode.cpp" line="35"/>
         <source>Your Recommendations</source>
         <translation>Vos recommandations</translation>
     </message>
@@ -145,35 +145,41 @@
 <context>
     <name>NSDateExtensions</name>
     <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="14"/>
-        <source>%i hours</source>
-        <translation>%i heures</translation>
-    </message>
-    <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="15"/>
-        <source>%i minutes</source>
-        <translation>%i minutes</translation>
-    </message>
-    <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="16"/>
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="18"/>
         <source>1 hour</source>
         <translation>1 heure</translation>
     </message>
+    <message numerus="yes">
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="19"/>
+        <source>%n hours</source>
+        <translation>
+            <numerusform>%n heure</numerusform>
+            <numerusform>%n heures</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="17"/>
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="24"/>
         <source>1 minute</source>
         <translation>1 minute</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../RKKit/RKExtensions/NSDateExtensions.cpp" line="25"/>
+        <source>%n minutes</source>
+        <translation>
+            <numerusform>%n minute</numerusform>
+            <numerusform>%n minutes</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>NothingFoundNode</name>
     <message>
-        <location filename="../../Application/Node.cpp" line="211"/>
+        <location filename="../../Application/Node.cpp" line="212"/>
         <source>No Similar Artists Found</source>
         <translation>Aucun artiste similaire trouvé</translation>
     </message>
     <message>
-        <location filename="../../Application/Node.cpp" line="212"/>
+        <location filename="../../Application/Node.cpp" line="213"/>
         <source>Perhaps try a different name.</source>
         <translation>Essayez peut-être un autre nom.</translation>
     </message>
@@ -224,47 +230,47 @@
 <context>
     <name>URLQueryNode</name>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="34"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="35"/>
         <source>%1 for %2</source>
         <translation>%1 pour %2</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="110"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="111"/>
         <source>Search Google</source>
         <translation>Chercher sur Google</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="113"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="114"/>
         <source>Search Google Images</source>
         <translation>Chercher sur Google Images</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="116"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="117"/>
         <source>Search Google News</source>
         <translation>Chercher sur Google Actualités</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="119"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="120"/>
         <source>Search Amazon.com</source>
         <translation>Chercher sur Amazon.com</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="125"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="126"/>
         <source>Search Everything2</source>
         <translation>Chercher sur Everything2</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="128"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="129"/>
         <source>Search Rolling Stone</source>
         <translation>Chercher sur Rolling Stone</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="134"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="135"/>
         <source>Search iTunes Music Store</source>
         <translation>Chercher dans l’iTunes Music Store</translation>
     </message>
     <message>
-        <location filename="../../Application/URLQueryNode.cpp" line="145"/>
+        <location filename="../../Application/URLQueryNode.cpp" line="146"/>
         <source>Search with Acquisition</source>
         <translation>Chercher avec Acquisition</translation>
     </message>
