@@ -4,7 +4,6 @@
 
 #include "Application/AdView.h"
 #include "Application/AdWebView.h"
-#include "Application/Browser/BrowserView.h"
 #include "Application/MainController.h"
 #include "Application/MainWindow.h"
 #include "Platform/NotificationCenter.h"
@@ -64,22 +63,6 @@ void reportAndQuit(const char* what)
     std::printf("%s %lld\n", what, static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
     std::fflush(stdout);
     QCoreApplication::quit();
-}
-
-void reportFirstPaint(QWidget* painted)
-{
-    struct FirstPaint : QObject {
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint) {
-                watched->removeEventFilter(this);
-                // After this turn of the loop the frame has reached the screen.
-                QTimer::singleShot(0, [] { reportAndQuit("first-paint"); });
-            }
-            return false;
-        }
-    };
-    painted->installEventFilter(new FirstPaint);
 }
 
 } // namespace
@@ -148,7 +131,7 @@ int main(int argc, char* argv[])
     });
     AdView::setLinkHandler([controller](const QString& link) { controller->handleURLEvent(link); });
     if (qEnvironmentVariableIsSet("CORVALE_REPORT_FIRST_PAINT"))
-        reportFirstPaint(window.browserView());
+        afterFirstPaint(window.banner(), [] { reportAndQuit("first-paint"); }); // the frame has reached the screen
     if (qEnvironmentVariableIsSet("CORVALE_REPORT_BANNER"))
         QObject::connect(window.banner(), &AdView::webViewLoaded, qApp, [] { reportAndQuit("banner"); });
     window.show();

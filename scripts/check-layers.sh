@@ -4,8 +4,8 @@
 #   Platform/            nothing of ours
 #   RKKit/               Platform/, RKKit/
 #   Application/Browser/ RKKit/, Platform/, Application/Browser/, and of the nodes only Node.h and MainNode.h
-#   Application/         anything but the browser, which only Node.cpp and the window (MainWindow,
-#                        its MainController and main.cpp) may include
+#   Application/         anything but the browser, which only Node.cpp and the window (MainWindow
+#                        and its MainController) may include
 #   Service/             Service/ only (its own program)
 # Prints every include that breaks a rule and exits 1 when there is any.
 set -euo pipefail
@@ -24,7 +24,7 @@ check() { # folder-glob, allowed-regex, description
 check "Platform/*.h Platform/*.cpp" 'Platform/' 'Platform includes nothing of ours'
 check "RKKit/*.h RKKit/*.cpp RKKit/RKExtensions/*.h RKKit/RKExtensions/*.cpp" 'Platform/|RKKit/' 'the kit builds on Platform only'
 check "Application/Browser/*.h Application/Browser/*.cpp" 'Platform/|RKKit/|Application/Browser/|Application/Node\.h|Application/MainNode\.h' 'the browser knows the node base and the root only'
-nodes=$(ls Application/*.h Application/*.cpp | grep -vE '^Application/(Node\.cpp|MainWindow\.(h|cpp)|MainController\.(h|cpp)|main\.cpp)$')
+nodes=$(ls Application/*.h Application/*.cpp | grep -vE '^Application/(Node\.cpp|MainWindow\.(h|cpp)|MainController\.(h|cpp))$')
 check "$nodes" 'Platform/|RKKit/|Application/[A-Za-z]+\.h' 'only Node.cpp and the window include the browser'
 check "Service/*.h Service/*.cpp" 'Service/' 'the service is a program of its own'
 [ $status -eq 0 ] && echo "layers: every include follows the rules"
