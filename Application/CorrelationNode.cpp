@@ -50,12 +50,17 @@ std::uint32_t CorrelationNode::starCount(float rating, float minRating, float ma
     return std::uint32_t(q);
 }
 
+std::uint32_t CorrelationNode::starsFromParent() const
+{
+    if (m_nStars != 0)
+        return m_nStars;
+    const auto container = std::dynamic_pointer_cast<CorrelationContainerNode>(parentNode());
+    return container ? starCount(rating, container->minRating(), container->maxRating()) : 4;
+}
+
 std::uint32_t CorrelationNode::nStars()
 {
-    if (m_nStars == 0) {
-        const auto container = std::dynamic_pointer_cast<CorrelationContainerNode>(parentNode());
-        m_nStars = container ? starCount(rating, container->minRating(), container->maxRating()) : 4;
-    }
+    m_nStars = starsFromParent();
     return m_nStars;
 }
 
@@ -85,9 +90,8 @@ void CorrelationNode::doubleClickedNode()
 
 QString CorrelationNode::accessibleText() const
 {
-    const auto container = std::dynamic_pointer_cast<CorrelationContainerNode>(parentNode());
-    const std::uint32_t stars = m_nStars ? m_nStars : container ? starCount(rating, container->minRating(), container->maxRating()) : 4;
-    return QCoreApplication::translate("CorrelationNode", "%1, %2 of 4 stars").arg(Node::accessibleText()).arg(stars);
+    // What the row shows, or will show at its first draw; reading it keeps nothing.
+    return QCoreApplication::translate("CorrelationNode", "%1, %2 of 4 stars").arg(Node::accessibleText()).arg(starsFromParent());
 }
 
 float CorrelationNode::drawRightDecorationInFrame(QPainter& painter, const QRectF& frame)

@@ -50,5 +50,8 @@ public:
     static RKImage starGrayImage();
 
 private:
+    // The kept count, else the one the parent's range gives now.
+    std::uint32_t starsFromParent() const;
+
     std::uint32_t m_nStars = 0;
 };
