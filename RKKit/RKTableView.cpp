@@ -233,8 +233,10 @@ void RKTableView::noteNumberOfRowsChanged()
 
 void RKTableView::setNeedsDisplayInRow(int row)
 {
-    if (row >= 0 && row < m_model->rowCount())
-        viewport()->update(visualRect(indexOfRow(row)).adjusted(0, 0, viewport()->width(), 0));
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QRect rect = visualRect(indexOfRow(row));
+    viewport()->update(QRect(0, rect.y(), viewport()->width(), rect.height())); // the whole row, as it is painted
 }
 
 bool RKTableView::tryToPerformSelector(const char* name)

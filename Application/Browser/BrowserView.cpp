@@ -146,12 +146,8 @@ void BrowserView::selectRowInColumn(int row, int column)
 
 void BrowserView::selectionIsChanging(const Notification& notification)
 {
-    for (int i = 0; i < int(m_metaviews.size()); ++i) {
-        if (static_cast<const void*>(static_cast<RKTableView*>(m_metaviews[std::size_t(i)].data())) == notification.object) {
-            selectionIsChangingInColumn(i);
-            return;
-        }
-    }
+    // Tables post about themselves as RKTableView; a sender that is none of ours finds no column.
+    selectionIsChangingInColumn(columnOfTable(static_cast<const RKTableView*>(notification.object)));
 }
 
 void BrowserView::selectionIsChangingInColumn(int column)
