@@ -41,6 +41,32 @@ std::optional<QByteArray> queryValue(const QByteArray& query, const QByteArray& 
 
 HttpServerResponse badRequest(const QByteArray& why) { return HttpServerResponse::text(400, why + '\n'); }
 
+// The artist a query names: UTF-8, spaces folded, not empty, not too long, and sendable in the
+// tagged format (no "<", no control characters). Otherwise none, and why.
+std::optional<QString> artistName(const std::optional<QByteArray>& raw, QByteArray* whyNot)
+{
+    if (!raw) {
+        *whyNot = "artist is missing";
+        return std::nullopt;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(*raw);
+    if (decoder.hasError()) {
+        *whyNot = "artist is not UTF-8";
+        return std::nullopt;
+    }
+    const QString artist = decoded.simplified();
+    if (artist.isEmpty() || artist.size() > CorvaleService::maxArtistLength) {
+        *whyNot = "artist is empty or too long";
+        return std::nullopt;
+    }
+    if (!ProviderRegistry::isSendableName(artist)) {
+        *whyNot = "artist holds characters a name cannot have";
+        return std::nullopt;
+    }
+    return artist;
+}
+
 // Host names a client of this machine uses for the service, besides the configured ones.
 const QStringList loopbackHosts{QStringLiteral("127.0.0.1"), QStringLiteral("localhost"), QStringLiteral("::1")};
 
@@ -138,26 +164,13 @@ void CorvaleService::handleSimilar(const HttpServerRequest& request, const HttpR
         responder.respond(badRequest("only format=tagged is served"));
         return;
     }
-    if (!raw) {
-        responder.respond(badRequest("artist is missing"));
+    QByteArray whyNot;
+    const std::optional<QString> name = artistName(raw, &whyNot);
+    if (!name) {
+        responder.respond(badRequest(whyNot));
         return;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder(*raw);
-    if (decoder.hasError()) {
-        responder.respond(badRequest("artist is not UTF-8"));
-        return;
-    }
-    const QString artist = decoded.simplified();
-    if (artist.isEmpty() || artist.size() > maxArtistLength) {
-        responder.respond(badRequest("artist is empty or too long"));
-        return;
-    }
-    // The answer format cannot carry "<" or control characters in a name.
-    if (!ProviderRegistry::isSendableName(artist)) {
-        responder.respond(badRequest("artist holds characters a name cannot have"));
-        return;
-    }
+    const QString& artist = *name;
     auto respond = [responder](const QByteArray& body, const QByteArray& source, int status) {
         HttpServerResponse response;
         response.status = status;
@@ -194,13 +207,13 @@ void CorvaleService::handleBanner(const HttpServerRequest& request, const HttpRe
         responder.respond(badRequest("the query holds a broken percent escape"));
         return;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString artist = search ? QString(decoder(*search)).simplified() : QString();
-    if (mode != QByteArray("music") || artist.isEmpty() || decoder.hasError() || artist.size() > maxArtistLength
-        || !ProviderRegistry::isSendableName(artist)) {
+    QByteArray whyNot;
+    const std::optional<QString> name = artistName(search, &whyNot);
+    if (mode != QByteArray("music") || !name) { // the default page, or no name to show: a welcome
         responder.respond(BannerPage::response(BannerPage::welcome()));
         return;
     }
+    const QString& artist = *name;
     const QList<PicksFeed::Pick> picks = BannerPage::picksOf(artist);
     if (!picks.isEmpty()) {
         responder.respond(BannerPage::response(BannerPage::picks(artist, picks)));
