@@ -71,7 +71,6 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("corvale"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVALE_VERSION));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("org.corvale.Corvale"));
 
     // Answered on the terminal before anything needs a display.
     QCommandLineParser parser;

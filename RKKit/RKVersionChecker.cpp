@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -142,14 +143,14 @@ void RKVersionChecker::showNoUpdatePanel()
 
 QString RKVersionChecker::applicationName()
 {
-    const QString name = QCoreApplication::instance() ? qApp->property("applicationDisplayName").toString() : QString();
-    return name.isEmpty() ? QCoreApplication::applicationName() : name;
+    return QGuiApplication::applicationDisplayName(); // the program's name where none is set
 }
 
 QString RKVersionChecker::applicationIdentifier()
 {
-    return QCoreApplication::organizationDomain().isEmpty() ? QStringLiteral("org.corvale.Corvale")
-                                                             : QCoreApplication::organizationDomain();
+    // The desktop file's name is the application's identity on the desktop.
+    const QString identifier = QGuiApplication::desktopFileName();
+    return identifier.isEmpty() ? QStringLiteral("org.corvale.Corvale") : identifier;
 }
 
 QString RKVersionChecker::applicationVersion()
